@@ -1,0 +1,237 @@
+#include "platform/file_access.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+namespace qfd {
+namespace {
+
+constexpr mode_t kAnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
+constexpr mode_t kPermissionBits = 07777;
+
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    // Closes now and reports whether the close succeeded (a late write error shows up here).
+    bool Close() {
+        int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+  private:
+    int fd_;
+};
+
+FileStatus StatusFromErrno(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR:
+            return FileStatus::Missing;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EISDIR:
+        case ETXTBSY:
+            return FileStatus::AccessDenied;
+        default:
+            return FileStatus::Failed;
+    }
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+bool DirectoryOf(const std::string& path, struct stat& st) {
+    std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    if (parent.empty())
+        parent = ".";
+    return ::stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The rename is only used where it changes nothing but the contents.
+bool ReplaceableByRename(const std::string& path, bool& exists, struct stat& st) {
+    struct stat lst {};
+    exists = ::lstat(path.c_str(), &lst) == 0;
+    if (!exists)
+        return true;
+    if (S_ISLNK(lst.st_mode) || ::stat(path.c_str(), &st) != 0)
+        return false;
+    return S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & S_IWUSR) != 0 &&
+           st.st_nlink == 1;
+}
+
+enum class RenameOutcome { Done, NotPossible, Failed };
+
+RenameOutcome WriteBesideAndRename(const std::string& path, std::string_view bytes, bool exclusive,
+                                   bool exists, const struct stat& st, FileStatus& failure) {
+    const std::string temporary = TemporaryPathFor(path);
+    // Under the lock a leftover from a crashed writer is ours to clear; without it, a temporary
+    // file that exists may be another writer's, so we leave it and write in place instead.
+    if (exclusive)
+        ::unlink(temporary.c_str());
+    const mode_t mode = exists ? (st.st_mode & kPermissionBits) : 0666;
+    Descriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+    if (!fd.valid()) {
+        failure = StatusFromErrno(errno);
+        return RenameOutcome::NotPossible;
+    }
+    bool sameOwnership = true;
+    if (exists) {
+        struct stat tst {};
+        sameOwnership =
+            ::fchmod(fd.get(), mode) == 0 && ::fstat(fd.get(), &tst) == 0 &&
+            (tst.st_gid == st.st_gid || ::fchown(fd.get(), static_cast<uid_t>(-1), st.st_gid) == 0);
+    }
+    if (!sameOwnership) {
+        ::unlink(temporary.c_str());
+        return RenameOutcome::NotPossible;
+    }
+    if (!WriteAll(fd.get(), bytes) || !fd.Close()) {
+        failure = StatusFromErrno(errno);
+        ::unlink(temporary.c_str());
+        return RenameOutcome::Failed;
+    }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        failure = StatusFromErrno(errno);
+        ::unlink(temporary.c_str());
+        return RenameOutcome::NotPossible;
+    }
+    return RenameOutcome::Done;
+}
+
+FileStatus RewriteInPlace(const std::string& path, std::string_view bytes) {
+    Descriptor fd(::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.valid())
+        return StatusFromErrno(errno);
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0)
+        return FileStatus::Failed;
+    if (!S_ISREG(st.st_mode))
+        return FileStatus::NotRegular;
+    if (::ftruncate(fd.get(), 0) != 0 || !WriteAll(fd.get(), bytes) || !fd.Close()) {
+        return StatusFromErrno(errno);
+    }
+    return FileStatus::Ok;
+}
+
+}  // namespace
+
+std::string TemporaryPathFor(const std::string& path) {
+    return path + ".tmp";
+}
+
+FileSnapshot ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+    FileSnapshot snap;
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.valid()) {
+        snap.status =
+            (errno == ENOENT || errno == ENOTDIR) ? FileStatus::Missing : StatusFromErrno(errno);
+        return snap;
+    }
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) {
+        snap.status = FileStatus::Failed;
+        return snap;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        snap.status = FileStatus::NotRegular;
+        return snap;
+    }
+    if (static_cast<std::size_t>(st.st_size) > maxBytes) {
+        snap.status = FileStatus::TooLarge;
+        return snap;
+    }
+    // Read one byte more than the size says, to notice a file that grew meanwhile.
+    snap.bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
+    std::size_t have = 0;
+    for (;;) {
+        if (have == snap.bytes.size()) {
+            if (have > maxBytes) {
+                snap.bytes.clear();
+                snap.status = FileStatus::TooLarge;
+                return snap;
+            }
+            snap.bytes.resize(have * 2 < maxBytes + 1 ? have * 2 : maxBytes + 1);
+        }
+        ssize_t n = ::read(fd.get(), snap.bytes.data() + have, snap.bytes.size() - have);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            snap.bytes.clear();
+            snap.status = FileStatus::Failed;
+            return snap;
+        }
+        if (n == 0)
+            break;
+        have += static_cast<std::size_t>(n);
+    }
+    snap.bytes.resize(have);
+    snap.status = FileStatus::Ok;
+    return snap;
+}
+
+FileStatus CheckWriteTarget(const std::string& path, std::size_t maxBytes) {
+    if (path.empty())
+        return FileStatus::AccessDenied;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return FileStatus::AccessDenied;
+        if (!S_ISREG(st.st_mode))
+            return FileStatus::NotRegular;
+        if ((st.st_mode & kAnyWriteBit) == 0 || ::access(path.c_str(), W_OK) != 0) {
+            return FileStatus::AccessDenied;
+        }
+        if (static_cast<std::size_t>(st.st_size) > maxBytes)
+            return FileStatus::TooLarge;
+        return FileStatus::Ok;
+    }
+    if (errno != ENOENT)
+        return StatusFromErrno(errno);
+    struct stat dir {};
+    return DirectoryOf(path, dir) ? FileStatus::Ok : FileStatus::Missing;
+}
+
+FileStatus ReplaceWholeFile(const std::string& path, std::string_view bytes, bool exclusive) {
+    bool exists = false;
+    struct stat st {};
+    FileStatus failure = FileStatus::Failed;
+    if (ReplaceableByRename(path, exists, st)) {
+        switch (WriteBesideAndRename(path, bytes, exclusive, exists, st, failure)) {
+            case RenameOutcome::Done:
+                return FileStatus::Ok;
+            case RenameOutcome::Failed:
+                return failure;
+            case RenameOutcome::NotPossible:
+                if (!exists)
+                    return failure;
+                break;
+        }
+    }
+    return RewriteInPlace(path, bytes);
+}
+
+}  // namespace qfd

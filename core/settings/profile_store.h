@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace qfd {
+
+// The INI store: reads and writes one value of a settings file with the platform's
+// private-profile rules, safely against other processes that use the same file.
+
+constexpr std::size_t kMaxSettingsFileBytes = 4 * 1024 * 1024;  // larger files are unreadable
+constexpr std::size_t kMaxValueLength = 32767;
+constexpr std::size_t kMaxLineLength = 65535;  // Windows wraps longer lines into other keys
+
+enum class StoreError {
+    None,
+    PathNotFound,    // the directory does not exist
+    AccessDenied,    // read-only file, no permission, a directory in the file's place, empty name
+    NotRegularFile,  // a pipe, a device or the like
+    FileTooLarge,    // over kMaxSettingsFileBytes
+    ValueTooLong,    // over kMaxValueLength
+    LineTooLong,     // the line would exceed kMaxLineLength
+    Io,              // any other failure of the file system
+};
+
+struct WriteOutcome {
+    StoreError error = StoreError::None;
+    bool changed = false;       // the file was rewritten (false when the value was already there)
+    bool lockTimedOut = false;  // another process held the lock too long; the write went ahead
+
+    bool ok() const { return error == StoreError::None; }
+    // The Windows error code the platform's write function reports for the same failure.
+    int PlatformErrorCode() const;
+    // One line for a user: why the write failed.
+    std::string Describe() const;
+};
+
+// How long a reader or writer waits for another process's lock before going ahead.
+constexpr int kLockTimeoutMs = 100;
+
+// The value of key in section, or the default with its trailing spaces cut; at most
+// bufferSize - 1 bytes, like the platform's function. A file that cannot be read gives the default.
+std::string ReadProfileString(const std::string& file, std::string_view section,
+                              std::string_view key, std::string_view defaultValue,
+                              std::size_t bufferSize);
+
+// Sets key in section. CR and LF can never reach the file (they become blanks) and the value ends
+// at a NUL byte, as the platform's C strings do. Holds the file's lock for the read-modify-write.
+WriteOutcome WriteProfileString(const std::string& file, std::string_view section,
+                                std::string_view key, std::string_view value);
+
+// The lock file that guards a settings file against lost updates.
+std::string LockPathFor(const std::string& file);
+
+}  // namespace qfd

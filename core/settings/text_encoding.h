@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qfd {
+
+// Settings values are bytes as they stand in the file; front ends convert them once, here.
+
+// UTF-8 for display: valid UTF-8 sequences stay, every other byte is read as Windows-1252, so
+// files written by Windows installations read right.
+std::string FileBytesToUtf8(std::string_view bytes);
+
+// Bytes to store for text a user typed (UTF-8): Windows-1252 when every character fits, else UTF-8.
+std::string Utf8ToFileBytes(std::string_view utf8);
+
+}  // namespace qfd

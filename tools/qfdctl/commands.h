@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qfdctl {
+
+// Exit codes shared by every command.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+using Args = std::vector<std::string>;
+
+int RunRead(const Args& args);
+int RunWrite(const Args& args);
+
+// Prints the usage line of one command (or of all) to stderr and returns kExitUsage.
+int UsageError(const std::string& command);
+void PrintHelp();
+
+}  // namespace qfdctl

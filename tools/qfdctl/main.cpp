@@ -1,0 +1,24 @@
+#include <map>
+#include <string>
+
+#include "commands.h"
+
+int main(int argc, char** argv) {
+    using namespace qfdctl;
+    const Args all(argv + 1, argv + argc);
+    if (all.empty())
+        return UsageError("");
+    const std::string& command = all.front();
+    if (command == "--help" || command == "-h" || command == "help") {
+        PrintHelp();
+        return kExitOk;
+    }
+    static const std::map<std::string, int (*)(const Args&)> kCommands = {
+        {"read", RunRead},
+        {"write", RunWrite},
+    };
+    auto it = kCommands.find(command);
+    if (it == kCommands.end())
+        return UsageError("");
+    return it->second(Args(all.begin() + 1, all.end()));
+}
