@@ -1,0 +1,43 @@
+#pragma once
+
+#include "alert/alert_sounds.h"
+#include "alert/alert_view.h"
+#include "settings/settings_mirror.h"
+
+namespace qfd {
+
+// The behaviour of frmAlert: layout, flashing, sound requests and the unload that puts the
+// installation's own texts back. Everything it shows comes from the mirror when it loads.
+class AlertWindow {
+  public:
+    static constexpr double kSmallWidth = 4500;  // twips: 300 x 250 pixels at 96 dpi
+    static constexpr double kSmallHeight = 3750;
+    static constexpr double kBigPoints = 72;
+    static constexpr double kSmallPoints = 20;
+    static constexpr double kSenderPoints = 12;
+    static constexpr double kSenderTop = 120;  // twips: 8 pixels at 96 dpi
+    static constexpr int kFlashIntervalMs = 500;
+
+    AlertWindow(SettingsMirror& mirror, AlertSounds& sounds, AlertView& view);
+
+    void Form_Load();
+    void Timer1_Timer();
+    // The background and both big texts close the window; the sender line has no click handler.
+    void Form_Click();
+    void lblQuorf_Click();
+    void lblAlert_Click();
+    void Form_Unload();
+
+    // Yes: the next tick shows the first colour pair and asks for the sound.
+    bool flashState() const { return flashState_; }
+
+  private:
+    void ShowColours(std::int32_t background, std::int32_t text);
+
+    SettingsMirror& mirror_;
+    AlertSounds& sounds_;
+    AlertView& view_;
+    bool flashState_ = true;
+};
+
+}  // namespace qfd

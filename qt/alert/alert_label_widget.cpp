@@ -1,0 +1,33 @@
+#include "alert/alert_label_widget.h"
+
+#include <QMouseEvent>
+
+namespace qfd {
+
+AlertLabelWidget::AlertLabelWidget(const QString& objectName, QWidget* parent) : QLabel(parent) {
+    setObjectName(objectName);
+    setTextFormat(Qt::PlainText);
+    setTextInteractionFlags(Qt::NoTextInteraction);
+    setWordWrap(false);
+    setAlignment(Qt::AlignCenter);
+    setMargin(0);
+    setIndent(0);
+    setContentsMargins(0, 0, 0, 0);
+}
+
+void AlertLabelWidget::mousePressEvent(QMouseEvent* event) {
+    pressed_ = true;
+    event->accept();
+}
+
+void AlertLabelWidget::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    // A click is a press and a release on the same label, whichever button.
+    const bool wasPressed = pressed_;
+    pressed_ = false;
+    if (wasPressed && rect().contains(event->position().toPoint())) {
+        emit clicked();
+    }
+}
+
+}  // namespace qfd

@@ -1,0 +1,196 @@
+#include "alert/alert_window_widget.h"
+
+#include <QCloseEvent>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+#include <cmath>
+
+#include "alert/alert_label_widget.h"
+#include "alert/label_text.h"
+
+namespace qfd {
+
+namespace {
+
+constexpr double kTwipsPerPixel = 15;
+constexpr double kPixelsPerPoint = 96.0 / 72.0;
+
+int ToPixels(double twips) {
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
+
+// Colour values are 0x00BBGGRR; the top byte has no meaning for a plain colour and is ignored.
+QColor ToQColor(std::uint32_t colour) {
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
+}
+
+QScreen* AlertScreen() {
+    return QGuiApplication::primaryScreen();
+}
+
+}  // namespace
+
+AlertWindowWidget::AlertWindowWidget(QWidget* owner, SettingsMirror& mirror, AlertSounds& sounds)
+    // A tool window stays out of the taskbar; its owner keeps it above the (hidden) main window.
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint),
+      lblMyName_(new AlertLabelWidget(QStringLiteral("lblMyName"), this)),
+      lblQuorf_(new AlertLabelWidget(QStringLiteral("lblQuorf"), this)),
+      lblAlert_(new AlertLabelWidget(QStringLiteral("lblAlert"), this)),
+      presenter_(mirror, sounds, *this) {
+    setObjectName(QStringLiteral("frmAlert"));
+    setWindowTitle(QStringLiteral("Alert"));
+    setWindowModality(Qt::ApplicationModal);
+    setAutoFillBackground(true);
+
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setWeight(QFont::Bold);
+    for (AlertLabelWidget* label : {lblMyName_, lblQuorf_, lblAlert_}) {
+        label->setFont(font);
+    }
+    // The sender line has no click handler: its clicks are taken and dropped.
+    connect(lblQuorf_, &AlertLabelWidget::clicked, this, [this] { presenter_.lblQuorf_Click(); });
+    connect(lblAlert_, &AlertLabelWidget::clicked, this, [this] { presenter_.lblAlert_Click(); });
+
+    Timer1_.setObjectName(QStringLiteral("Timer1"));
+    Timer1_.setTimerType(Qt::PreciseTimer);
+    connect(&Timer1_, &QTimer::timeout, this, [this] { presenter_.Timer1_Timer(); });
+}
+
+AlertWindowWidget::~AlertWindowWidget() {
+    Timer1_.stop();
+}
+
+void AlertWindowWidget::Open() {
+    presenter_.Form_Load();
+    const QRect screen = AlertScreen()->geometry();
+    if (windowSize_ == screen.size()) {
+        // Both: a window manager honours the full-screen state (and then lets the window cover
+        // panels and the tray); without one only the geometry counts.
+        setGeometry(screen);
+        setWindowState(windowState() | Qt::WindowFullScreen);
+    } else {
+        const QPoint topLeft(screen.x() + (screen.width() - windowSize_.width()) / 2,
+                             screen.y() + (screen.height() - windowSize_.height()) / 2);
+        setGeometry(QRect(topLeft, windowSize_));
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+TwipSize AlertWindowWidget::ScreenSize() const {
+    const QSize size = AlertScreen()->geometry().size();
+    return {size.width() * kTwipsPerPixel, size.height() * kTwipsPerPixel};
+}
+
+void AlertWindowWidget::SetWindowSize(TwipSize size) {
+    windowSize_ = QSize(ToPixels(size.width), ToPixels(size.height));
+    resize(windowSize_);
+}
+
+void AlertWindowWidget::SetFontSize(AlertLabel label, double points) {
+    AlertLabelWidget* widget = Label(label);
+    QFont font = widget->font();
+    // Points are laid out against the same 96-per-inch scale as the twips.
+    font.setPointSizeF(points * kPixelsPerPoint * 72.0 / widget->logicalDpiY());
+    widget->setFont(font);
+    FitToText(widget);
+}
+
+void AlertWindowWidget::SetCaption(AlertLabel label, const std::string& text) {
+    AlertLabelWidget* widget = Label(label);
+    widget->setText(QString::fromStdString(PlainLabelText(text)));
+    FitToText(widget);
+}
+
+TwipSize AlertWindowWidget::LabelSize(AlertLabel label) const {
+    const QSize size = Label(label)->size();
+    return {size.width() * kTwipsPerPixel, size.height() * kTwipsPerPixel};
+}
+
+void AlertWindowWidget::SetLabelLeft(AlertLabel label, double left) {
+    AlertLabelWidget* widget = Label(label);
+    widget->move(ToPixels(left), widget->y());
+}
+
+void AlertWindowWidget::SetLabelTop(AlertLabel label, double top) {
+    AlertLabelWidget* widget = Label(label);
+    widget->move(widget->x(), ToPixels(top));
+}
+
+void AlertWindowWidget::SetTextColour(AlertLabel label, std::uint32_t colour) {
+    AlertLabelWidget* widget = Label(label);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, ToQColor(colour));
+    widget->setPalette(palette);
+}
+
+void AlertWindowWidget::SetBackColour(std::uint32_t colour) {
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, ToQColor(colour));
+    setPalette(palette);
+}
+
+void AlertWindowWidget::MakeTopmost() {
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+}
+
+void AlertWindowWidget::EnableTimer1(int intervalMs) {
+    Timer1_.setInterval(intervalMs);
+    Timer1_.start();
+}
+
+void AlertWindowWidget::UnloadWindow() {
+    close();
+}
+
+void AlertWindowWidget::mousePressEvent(QMouseEvent* event) {
+    pressed_ = true;
+    event->accept();
+}
+
+void AlertWindowWidget::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    const bool wasPressed = pressed_;
+    pressed_ = false;
+    if (wasPressed && rect().contains(event->position().toPoint())) {
+        presenter_.Form_Click();
+    }
+}
+
+void AlertWindowWidget::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (unloaded_) {
+        return;
+    }
+    unloaded_ = true;
+    Timer1_.stop();
+    presenter_.Form_Unload();
+    emit unloaded();
+}
+
+AlertLabelWidget* AlertWindowWidget::Label(AlertLabel label) const {
+    switch (label) {
+        case AlertLabel::lblMyName:
+            return lblMyName_;
+        case AlertLabel::lblQuorf:
+            return lblQuorf_;
+        case AlertLabel::lblAlert:
+            break;
+    }
+    return lblAlert_;
+}
+
+void AlertWindowWidget::FitToText(AlertLabelWidget* label) {
+    // Exactly one line of text in the label's font; the label grows or shrinks with it.
+    const QFontMetricsF metrics(label->font());
+    const int width = static_cast<int>(std::ceil(metrics.horizontalAdvance(label->text())));
+    const int height = static_cast<int>(std::ceil(metrics.height()));
+    label->resize(width, height);
+}
+
+}  // namespace qfd

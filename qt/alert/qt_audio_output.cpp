@@ -1,0 +1,123 @@
+#include "alert/qt_audio_output.h"
+
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QBuffer>
+#include <QMediaDevices>
+
+#include "alert/qt_sound_library.h"
+
+namespace qfd {
+
+namespace {
+
+// Slack beyond the server's buffer once the sink is idle: if the played time stops short of the
+// sound's length (a backend that rounds), the sound still ends and later requests are not refused.
+constexpr qint64 kDrainSlackMs = 150;
+constexpr int kReleasePollMs = 10;
+
+}  // namespace
+
+std::unique_ptr<AudioOutput> CreateQtAudioOutput() {
+    return std::make_unique<QtAudioOutput>();
+}
+
+std::unique_ptr<AlertSounds> CreateQtAlertSounds() {
+    return std::make_unique<AlertSounds>(std::make_unique<QtSoundLibrary>(), CreateQtAudioOutput());
+}
+
+QtAudioOutput::QtAudioOutput() {
+    releaseTimer_.setInterval(kReleasePollMs);
+    releaseTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&releaseTimer_, &QTimer::timeout, this, [this] {
+        if (!IsPlaying()) {
+            Release();
+        }
+    });
+}
+
+QtAudioOutput::~QtAudioOutput() {
+    Release();
+}
+
+bool QtAudioOutput::Play(std::shared_ptr<const PcmImage> image) {
+    Release();
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull()) {
+        return false;
+    }
+    if (!image || image->dataSize == 0) {
+        return true;  // the silent sound: stopping was all there was to do
+    }
+
+    QAudioFormat format;
+    format.setChannelCount(image->format.channels);
+    format.setSampleRate(static_cast<int>(image->format.sampleRate));
+    format.setSampleFormat(image->format.bitsPerSample == 8 ? QAudioFormat::UInt8
+                                                            : QAudioFormat::Int16);
+
+    const auto samples = image->Samples();
+    buffer_ = std::make_unique<QBuffer>();
+    buffer_->setData(QByteArray::fromRawData(reinterpret_cast<const char*>(samples.data()),
+                                             static_cast<qsizetype>(samples.size())));
+    buffer_->open(QIODevice::ReadOnly);
+    image_ = std::move(image);
+
+    sink_ = std::make_unique<QAudioSink>(device, format);
+    connect(sink_.get(), &QAudioSink::stateChanged, this, [this](QAudio::State state) {
+        if (state == QAudio::IdleState) {
+            OnIdle();
+        }
+    });
+    sink_->start(buffer_.get());
+    // An unusable device is reported here, at once, with no state change to wait for.
+    if (sink_->error() != QAudio::NoError) {
+        Release();
+        return false;
+    }
+    return true;
+}
+
+bool QtAudioOutput::IsPlaying() const {
+    if (!sink_) {
+        return false;
+    }
+    // Underrun is how the sink says that its source has run dry; the sound may still be heard.
+    const QAudio::Error error = sink_->error();
+    if (error != QAudio::NoError && error != QAudio::UnderrunError) {
+        return false;
+    }
+    switch (sink_->state()) {
+        case QAudio::ActiveState:
+            return true;
+        case QAudio::IdleState:
+            return sink_->processedUSecs() < image_->DurationMicroseconds() &&
+                   sinceIdle_.isValid() && sinceIdle_.elapsed() < drainLimitMs_;
+        default:
+            return false;
+    }
+}
+
+void QtAudioOutput::OnIdle() {
+    // What the server still holds can be no more than its buffer.
+    const qint64 bytesPerSecond = static_cast<qint64>(image_->format.sampleRate) *
+                                  image_->format.channels * (image_->format.bitsPerSample / 8);
+    drainLimitMs_ = sink_->bufferSize() * 1000 / bytesPerSecond + kDrainSlackMs;
+    sinceIdle_.start();
+    releaseTimer_.start();
+}
+
+void QtAudioOutput::Release() {
+    releaseTimer_.stop();
+    sinceIdle_.invalidate();
+    if (sink_) {
+        sink_->disconnect(this);
+        sink_->stop();
+        sink_.reset();
+    }
+    buffer_.reset();
+    image_.reset();
+}
+
+}  // namespace qfd
