@@ -1,7 +1,7 @@
 #include "platform/file_lock.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,49 +13,80 @@
 namespace qfd {
 namespace {
 
-int OpenLockFile(const std::string& lockPath, bool createIfMissing) {
-    // Read-write where possible: some network file systems grant exclusive locks only then.
-    const int create = createIfMissing ? O_CREAT : 0;
-    int fd = ::open(lockPath.c_str(), O_RDWR | create | O_CLOEXEC | O_NONBLOCK, 0666);
-    if (fd < 0 && (errno == EACCES || errno == EROFS)) {
-        fd = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    }
-    return fd;
+using Clock = std::chrono::steady_clock;
+
+// Locks on open file descriptions (not on processes), so that two threads of one program do not
+// release each other's locks, and the system drops them when the process dies.
+#ifdef F_OFD_SETLK
+constexpr int kSetLock = F_OFD_SETLK;
+constexpr int kSetLockWait = F_OFD_SETLKW;
+#else
+constexpr int kSetLock = F_SETLK;
+constexpr int kSetLockWait = F_SETLKW;
+#endif
+
+// Byte 1 of the lock file is the lock itself. Byte 0 is a turnstile that every party passes before
+// queueing for byte 1: a writer in a tight loop that would otherwise take the lock again before a
+// woken reader runs must wait at the turnstile behind that reader.
+constexpr off_t kTurnstileByte = 0;
+constexpr off_t kLockByte = 1;
+
+bool SetLock(int fd, short type, off_t byte, bool wait) {
+    struct flock range {};
+    range.l_type = type;
+    range.l_whence = SEEK_SET;
+    range.l_start = byte;
+    range.l_len = 1;
+    int rc;
+    do {
+        rc = ::fcntl(fd, wait ? kSetLockWait : kSetLock, &range);
+    } while (rc != 0 && errno == EINTR);
+    return rc == 0;
 }
 
-// A blocking flock() that gives up after the timeout. The kernel has no timed flock(), and polling
-// with LOCK_NB starves against a writer in a tight loop, so the blocking call runs on a helper
-// thread that works on its own duplicate of the descriptor. If we give up first, the helper's
-// late success is undone by closing the last descriptor of the open file.
-bool LockWithin(int fd, int operation, std::chrono::milliseconds timeout) {
+// A blocking lock that gives up at the deadline. There is no timed lock call, and polling starves
+// against a writer in a tight loop, so the blocking call runs on a helper thread that works on its
+// own duplicate of the descriptor. If we give up first, the helper's late success is undone by
+// closing the last descriptor of the open file.
+bool LockBefore(int fd, short type, off_t byte, Clock::time_point deadline) {
+    if (SetLock(fd, type, byte, /*wait=*/false))
+        return true;
     struct Wait {
         std::mutex mutex;
         std::condition_variable done;
         bool finished = false;
         bool acquired = false;
-        bool abandoned = false;
     };
     const int helperFd = ::dup(fd);
     if (helperFd < 0)
         return false;
     auto wait = std::make_shared<Wait>();
-    std::thread([wait, helperFd, operation] {
-        int rc;
-        do {
-            rc = ::flock(helperFd, operation);
-        } while (rc != 0 && errno == EINTR);
+    std::thread([wait, helperFd, type, byte] {
+        const bool acquired = SetLock(helperFd, type, byte, /*wait=*/true);
         std::lock_guard<std::mutex> guard(wait->mutex);
         ::close(helperFd);  // the lock belongs to the open file, which the caller's fd keeps
         wait->finished = true;
-        wait->acquired = rc == 0 && !wait->abandoned;
+        wait->acquired = acquired;
         wait->done.notify_one();
     }).detach();
     std::unique_lock<std::mutex> guard(wait->mutex);
-    if (!wait->done.wait_for(guard, timeout, [&] { return wait->finished; })) {
-        wait->abandoned = true;
-        return false;
+    return wait->done.wait_until(guard, deadline, [&] { return wait->finished; }) && wait->acquired;
+}
+
+int OpenLockFile(const std::string& lockPath, bool createIfMissing, bool& writable) {
+    const int create = createIfMissing ? O_CREAT : 0;
+    int fd = ::open(lockPath.c_str(), O_RDWR | create | O_CLOEXEC | O_NONBLOCK, 0666);
+    writable = fd >= 0;
+    if (fd >= 0) {
+        // Every user who may write the settings file must be able to lock it too.
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && st.st_uid == ::geteuid() && (st.st_mode & 0666) != 0666) {
+            ::fchmod(fd, 0666);
+        }
+    } else if (errno == EACCES || errno == EROFS) {
+        fd = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     }
-    return wait->acquired;
+    return fd;
 }
 
 }  // namespace
@@ -63,18 +94,28 @@ bool LockWithin(int fd, int operation, std::chrono::milliseconds timeout) {
 FileLock FileLock::Acquire(const std::string& lockPath, Mode mode,
                            std::chrono::milliseconds timeout, bool createIfMissing) {
     FileLock lock;
-    const int fd = OpenLockFile(lockPath, createIfMissing);
+    const Clock::time_point deadline = Clock::now() + timeout;
+    bool writable = false;
+    const int fd = OpenLockFile(lockPath, createIfMissing, writable);
     if (fd < 0)
         return lock;  // Unavailable
-    const int operation = mode == Mode::Shared ? LOCK_SH : LOCK_EX;
-    if (::flock(fd, operation | LOCK_NB) == 0 || LockWithin(fd, operation, timeout)) {
-        lock.state_ = State::Held;
-        lock.handle_ = fd;
+    if (!writable && mode == Mode::Exclusive) {
+        ::close(fd);  // an exclusive lock needs a descriptor open for writing
         return lock;
     }
-    // Closing drops a lock the helper thread may still obtain after we gave up.
-    ::close(fd);
-    lock.state_ = State::TimedOut;
+    // A reader that can only open the lock file read-only skips the turnstile.
+    const bool turnstile = writable && LockBefore(fd, F_WRLCK, kTurnstileByte, deadline);
+    const short type = mode == Mode::Shared ? F_RDLCK : F_WRLCK;
+    const bool locked = (turnstile || !writable) && LockBefore(fd, type, kLockByte, deadline);
+    if (turnstile)
+        SetLock(fd, F_UNLCK, kTurnstileByte, /*wait=*/false);
+    if (!locked) {
+        ::close(fd);  // also drops a lock that a helper thread may still obtain
+        lock.state_ = State::TimedOut;
+        return lock;
+    }
+    lock.state_ = State::Held;
+    lock.handle_ = fd;
     return lock;
 }
 
@@ -100,7 +141,7 @@ FileLock::~FileLock() {
 
 void FileLock::Release() {
     if (handle_ >= 0)
-        ::close(static_cast<int>(handle_));  // closing releases the flock
+        ::close(static_cast<int>(handle_));  // closing releases the lock
     handle_ = -1;
 }
 

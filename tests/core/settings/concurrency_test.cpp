@@ -1,0 +1,118 @@
+// Several real processes on one settings file: no torn reads, no lost updates.
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "settings/ini_access.h"
+#include "support/sandbox.h"
+
+namespace qfd {
+namespace {
+
+// An installation's file with the mailbox last, padded so that rewriting it takes long enough for
+// a reader to run into a half-written file if nothing kept it out.
+std::string InstallationFile() {
+    std::string f = "[Settings]\r\nmyName=Bruce\r\nDelay= 5\r\nLatency= 100\r\nSound=101\r\n";
+    f += "Colour1= 255\r\nColour2= 0\r\nColour3= 0\r\nColour4= 16777215\r\nSmall= 0\r\n";
+    f += "QFtext=Quorf\r\nAtext=Alert\r\nNetDelay= 0\r\nsplashDelay= 1\r\n[Network Settings]\r\n";
+    for (int i = 0; i < 20; ++i)
+        f += "Option " + std::to_string(i) + "=/srv/share/desk" + std::to_string(i) + "/\r\n";
+    f += "[Padding]\r\n" + std::string(200000, ';') + "\r\n";
+    return f + "[Commands]\r\nType=0\r\n";
+}
+
+// Runs body in a child process; returns its pid.
+template <typename Body>
+pid_t Spawn(Body body) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        body();
+        ::_exit(0);
+    }
+    return pid;
+}
+
+bool ExitedCleanly(pid_t pid) {
+    int status = 0;
+    return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+enum class WritePath { Rename, InPlace };
+
+class TornReads : public ::testing::TestWithParam<WritePath> {};
+
+TEST_P(TornReads, ReaderSeesOnlyTheOldOrTheNewValue) {
+    test::Sandbox sandbox;
+    const std::string ini = sandbox.IniPath();
+    sandbox.WriteBytes("qfd.ini", InstallationFile());
+    if (GetParam() == WritePath::InPlace) {
+        // A file owned by someone else is rewritten in place, as on a share.
+        if (::geteuid() != 0)
+            GTEST_SKIP() << "needs root to give the file to another user";
+        ASSERT_EQ(::chown(ini.c_str(), 65534, 65534), 0);
+        ASSERT_EQ(::chmod(ini.c_str(), 0666), 0);
+    }
+    const pid_t writer = Spawn([&] {
+        for (int i = 0; i < 2000; ++i) {
+            std::string v = (i % 2) ? "1" : "0";
+            if (!WriteIni(ini, "Commands", "Type", v).ok())
+                ::_exit(1);
+        }
+    });
+    int reads = 0, torn = 0;
+    while (::waitpid(writer, nullptr, WNOHANG) == 0) {
+        const std::string t = ReadIni(ini, "Commands", "Type", "missing");
+        const std::string name = ReadIni(ini, "Settings", "myName", "missing");
+        ++reads;
+        if ((t != "0" && t != "1") || name != "Bruce")
+            ++torn;
+    }
+    EXPECT_EQ(torn, 0) << "of " << reads << " reads";
+    EXPECT_GT(reads, 0);
+    struct stat st {};
+    ::stat(ini.c_str(), &st);
+    if (GetParam() == WritePath::InPlace) {
+        EXPECT_EQ(st.st_uid, 65534u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, TornReads, ::testing::Values(WritePath::Rename, WritePath::InPlace),
+                         [](const auto& row) {
+                             return std::string(row.param == WritePath::Rename ? "Rename"
+                                                                               : "InPlace");
+                         });
+
+TEST(LostUpdates, EveryWritersKeysHoldTheirLastValue) {
+    test::Sandbox sandbox;
+    const std::string ini = sandbox.IniPath();
+    constexpr int kWriters = 4, kKeys = 5, kRounds = 60;
+    std::vector<pid_t> writers;
+    for (int w = 0; w < kWriters; ++w) {
+        writers.push_back(Spawn([&, w] {
+            for (int round = 0; round < kRounds; ++round) {
+                for (int k = 0; k < kKeys; ++k) {
+                    std::string v = std::to_string(round);
+                    const std::string key = "w" + std::to_string(w) + "k" + std::to_string(k);
+                    if (!WriteIni(ini, "Commands", key, v).ok())
+                        ::_exit(1);
+                }
+            }
+        }));
+    }
+    for (pid_t pid : writers)
+        EXPECT_TRUE(ExitedCleanly(pid));
+    for (int w = 0; w < kWriters; ++w) {
+        for (int k = 0; k < kKeys; ++k) {
+            const std::string key = "w" + std::to_string(w) + "k" + std::to_string(k);
+            EXPECT_EQ(ReadIni(ini, "Commands", key, "lost"), std::to_string(kRounds - 1)) << key;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace qfd
