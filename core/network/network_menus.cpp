@@ -1,0 +1,50 @@
+#include "network/network_menus.h"
+
+#include "platform/file_access.h"
+#include "settings/ini_access.h"
+#include "settings/ini_text.h"
+#include "settings/number_form.h"
+#include "settings/profile_store.h"
+#include "settings/settings_mirror.h"
+
+namespace qfd {
+
+NetworkMenus BuildNetworkMenus(const std::vector<std::string>& detectorPaths) {
+    NetworkMenus menus;
+    for (const std::string& path : detectorPaths) {
+        menus.networkItems.push_back({path, true, true});
+        menus.allButItems.push_back({path, true, true});
+    }
+    // Element 0 is never destroyed: below the separator it is hidden when the list is empty; in
+    // "Send To All But..." one entry is no choice at all, so it stands disabled as "(none)".
+    if (menus.networkItems.empty())
+        menus.networkItems.push_back({"(None)", true, false});
+    if (menus.allButItems.size() <= 1)
+        menus.allButItems = {{"(none)", false, true}};
+    return menus;
+}
+
+std::vector<std::string> ReadNetworkDetectorList(const std::string& iniPath) {
+    // Only this installation writes its "Network Settings", so one snapshot of the file answers
+    // all 501 slots the same way 501 single reads would, at a fraction of the cost.
+    std::vector<std::string> list;
+    const FileSnapshot snap = ReadWholeFile(iniPath, kMaxSettingsFileBytes);
+    if (snap.status != FileStatus::Ok)
+        return list;
+    for (int slot = 0; slot < kDetectorSlotCount; ++slot) {
+        const std::string key = "Option" + NumberForm(slot);
+        const auto found = FindIniValue(snap.bytes, sections::kNetwork, key);
+        if (!found)
+            continue;
+        std::string value = CutAtCharacterBoundary(std::string(found->text), kReadIniMaxBytes);
+        if (!value.empty())
+            list.push_back(std::move(value));
+    }
+    return list;
+}
+
+NetworkMenus RefreshNetworkMenus(const std::string& iniPath) {
+    return BuildNetworkMenus(ReadNetworkDetectorList(iniPath));
+}
+
+}  // namespace qfd

@@ -1,0 +1,264 @@
+#include "shell/splash_window.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+#include "settings/ini_access.h"
+#include "settings/ini_path.h"
+#include "settings/number_form.h"
+#include "shell/about_texts.h"
+#include "shell/polling.h"
+#include "shell/shell_texts.h"
+
+namespace qfd {
+
+// Marks a modal window as open for as long as the view's modal call runs; restores what was open
+// before, since an alert may open while the exit question waits.
+class SplashWindow::ModalScope {
+  public:
+    ModalScope(SplashWindow& window, Modal modal)
+        : window_(window), previous_(std::exchange(window.modal_, modal)) {}
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+    ~ModalScope() { window_.modal_ = previous_; }
+
+  private:
+    SplashWindow& window_;
+    Modal previous_;
+};
+
+SplashWindow::SplashWindow(SettingsMirror& mirror, SplashView& view, StartupEnvironment environment)
+    : mirror_(mirror), view_(view), environment_(std::move(environment)) {}
+
+int SplashWindow::PollingInterval() const {
+    return EffectiveLatency(mirror_.Latency);
+}
+
+bool SplashWindow::Form_Load() {
+    if (environment_.anotherInstanceRunning && environment_.anotherInstanceRunning()) {
+        view_.ShowMessage({std::string(kOnlyOnceMessage), std::string(kAppTitle),
+                           MessageIcon::Critical, MessageButtons::Ok});
+        return false;
+    }
+    view_.SetVersionText(VersionText());
+    mirror_.IniPath = MakeIniPath(environment_.programDirectory);
+    LoadSettingsMirror(mirror_);
+
+    std::string splashDelay = NumberForm(SplashCountdownStart(PollingInterval()));
+    WriteIni(mirror_.IniPath, sections::kSettings, "splashDelay", splashDelay);  // may fail unseen
+
+    mirror_.SenderName.clear();
+    splashDone_ = false;
+    view_.ShowNetworkMenus(RefreshNetworkMenus(mirror_.IniPath));
+    view_.AddTrayIcon();
+    view_.SetTimerInterval(PollingInterval());
+    view_.SetTimerEnabled(true);
+    view_.ShowWindow();
+    return true;
+}
+
+void SplashWindow::Form_KeyPress() {
+    HideSplash();
+}
+
+void SplashWindow::Frame1_Click() {
+    HideSplash();
+}
+void SplashWindow::imgLogo_Click() {
+    HideSplash();
+}
+void SplashWindow::lblPlatform_Click() {
+    HideSplash();
+}
+void SplashWindow::lblVersion_Click() {
+    HideSplash();
+}
+void SplashWindow::lblCopyright_Click() {
+    HideSplash();
+}
+void SplashWindow::lblCompany_Click() {
+    HideSplash();
+}
+void SplashWindow::lblWarning_Click() {
+    HideSplash();
+}
+
+void SplashWindow::lblWebsite_Click() {
+    view_.OpenLink(std::string(about::kWebAddress));
+}
+
+void SplashWindow::lblEmail_Click() {
+    view_.OpenLink(std::string(about::kMailtoScheme) + std::string(about::kEmailAddress));
+}
+
+void SplashWindow::ResetLinkLabels() {
+    view_.SetLinkLook(LinkLabel::Website, false);
+    view_.SetLinkLook(LinkLabel::Email, false);
+}
+
+void SplashWindow::HighlightLinkLabel(LinkLabel label) {
+    view_.SetLinkLook(label, true);
+}
+
+void SplashWindow::lblWebsite_MouseMove() {
+    ResetLinkLabels();
+    HighlightLinkLabel(LinkLabel::Website);
+}
+
+void SplashWindow::lblEmail_MouseMove() {
+    ResetLinkLabels();
+    HighlightLinkLabel(LinkLabel::Email);
+}
+
+void SplashWindow::Frame1_MouseMove() {
+    ResetLinkLabels();
+}
+
+void SplashWindow::Form_MouseMove(double xTwips) {
+    ResetLinkLabels();
+    if (!std::isfinite(xTwips))
+        return;
+    const double pixels = std::round(xTwips / kTwipsPerPixel);
+    if (pixels < tray_message::kMouseMove || pixels > tray_message::kRightUp)
+        return;
+    const int message = static_cast<int>(pixels);
+    // Showing the window or the menu while a modal window is open fails, silently.
+    if (modal_ != Modal::None)
+        return;
+    switch (message) {
+        case tray_message::kLeftUp:
+        case tray_message::kLeftDoubleClick:
+            view_.RestoreWindow();
+            view_.BringToForeground();
+            view_.ShowWindow();
+            break;
+        case tray_message::kRightUp:
+            view_.BringToForeground();
+            view_.PopupMenu();
+            break;
+        default:
+            break;
+    }
+}
+
+void SplashWindow::InstantAlert() {
+    view_.HideWindow();
+    view_.SetTimerEnabled(false);
+    timerMode_ = 1;
+    {
+        ModalScope scope(*this, Modal::Alert);
+        view_.ShowAlertModal();
+    }
+    view_.SetTimerInterval(PollingInterval());
+    timerMode_ = 0;
+    view_.SetTimerEnabled(true);
+}
+
+void SplashWindow::mInstant_Click() {
+    if (modal_ != Modal::None)
+        return;
+    InstantAlert();
+}
+
+void SplashWindow::mDelayed_Click() {
+    if (modal_ != Modal::None)
+        return;
+    view_.SetTimerEnabled(false);
+    timerMode_ = 2;
+    view_.SetTimerInterval(kSecondTick);
+    delayCount_ = 0;
+    view_.SetTimerEnabled(true);
+}
+
+void SplashWindow::mOptions_Click() {
+    if (modal_ != Modal::None)
+        return;
+    view_.SetTimerEnabled(false);
+    {
+        ModalScope scope(*this, Modal::Options);
+        view_.ShowOptionsModal();
+    }
+    view_.SetTimerEnabled(true);
+}
+
+void SplashWindow::mAbout_Click() {
+    if (modal_ != Modal::None)
+        return;
+    view_.ShowWindow();
+}
+
+void SplashWindow::mExit_Click() {
+    if (modal_ != Modal::None)
+        return;
+    MessageAnswer answer;
+    {
+        ModalScope scope(*this, Modal::ExitQuestion);
+        answer = view_.ShowMessage({std::string(kExitQuestion), std::string(kAppTitle),
+                                    MessageIcon::Question, MessageButtons::YesNo});
+    }
+    if (answer != MessageAnswer::Yes)
+        return;
+    view_.RemoveTrayIcon();
+    view_.EndProgram();
+}
+
+void SplashWindow::Timer1_Timer() {
+    // The timer is off while a modal window is open; a tick already queued must not start a
+    // second alert on top of the first.
+    if (modal_ == Modal::Alert || modal_ == Modal::Options)
+        return;
+    switch (timerMode_) {
+        case 0:
+            PollTick();
+            break;
+        case 2:
+            DelayedTick();
+            break;
+        default:
+            break;
+    }
+}
+
+void SplashWindow::PollTick() {
+    const std::string& file = mirror_.IniPath;
+    const std::string type = ReadIni(file, sections::kCommands, "Type", "0");
+
+    if (!splashDone_) {
+        // A damaged value counts as the default, and the count never runs below what the file's
+        // 16-bit form holds.
+        const int current = ReadInt16Setting(file, sections::kSettings, "splashDelay", 70);
+        const int n = std::max(current - 1, int{std::numeric_limits<std::int16_t>::min()});
+        std::string text = NumberForm(n);
+        WriteIni(file, sections::kSettings, "splashDelay", text);  // a failed write goes unseen
+        if (n <= 1) {
+            HideSplash();
+            splashDone_ = true;
+        }
+    }
+
+    if (type == "0")
+        return;
+    const std::int16_t waiting = ReadInt16Setting(file, sections::kCommands, "Delay", 0);
+    if (waiting > 0) {
+        view_.SetTimerInterval(kSecondTick);
+        std::string text = NumberForm(waiting - 1);
+        WriteIni(file, sections::kCommands, "Delay", text);
+        return;
+    }
+    mirror_.QFtext = ReadIni(file, sections::kCommands, "QFtext", mirror_.QFtext);
+    mirror_.Atext = ReadIni(file, sections::kCommands, "Atext", mirror_.Atext);
+    mirror_.SenderName = ReadIni(file, sections::kCommands, "NetName", "(from unknown)");
+    InstantAlert();
+    std::string done = "0";
+    WriteIni(file, sections::kCommands, "Type", done);
+}
+
+void SplashWindow::DelayedTick() {
+    ++delayCount_;
+    if (delayCount_ >= mirror_.Delay)
+        InstantAlert();
+}
+
+}  // namespace qfd

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "settings/settings_mirror.h"
+#include "shell/splash_view.h"
+
+namespace qfd {
+
+// Mouse messages of the tray icon, as they arrive coded in the window's horizontal coordinate.
+namespace tray_message {
+inline constexpr int kMouseMove = 512;
+inline constexpr int kLeftDown = 513;
+inline constexpr int kLeftUp = 514;
+inline constexpr int kLeftDoubleClick = 515;
+inline constexpr int kRightDown = 516;
+inline constexpr int kRightUp = 517;
+}  // namespace tray_message
+
+inline constexpr double kTwipsPerPixel = 15.0;
+
+// What start-up needs from the platform: where this installation lives and whether it is already
+// running.
+struct StartupEnvironment {
+    std::string programDirectory;
+    std::function<bool()> anotherInstanceRunning;
+};
+
+// The behaviour of frmSplash: start-up, the splash/about window, the tray icon's messages, the
+// popup menu's commands and the main timer. It stays alive for the whole run.
+class SplashWindow {
+  public:
+    // Which modal window is open; while one is, tray clicks and menu commands are ignored, so
+    // nothing opens a second modal window on top of the first or restarts the timer under it.
+    enum class Modal { None, Alert, Options, ExitQuestion };
+
+    SplashWindow(SettingsMirror& mirror, SplashView& view, StartupEnvironment environment);
+
+    // The start-up sequence. False when another instance runs: the message has been shown and the
+    // program must end without touching anything. True once everything is set up; the window is
+    // then shown as the splash window.
+    bool Form_Load();
+
+    // Window events.
+    void Form_KeyPress();  // a key that produces a character
+    void Form_MouseMove(double xTwips);
+    void Frame1_Click();
+    void imgLogo_Click();
+    void lblPlatform_Click();
+    void lblVersion_Click();
+    void lblCopyright_Click();
+    void lblCompany_Click();
+    void lblWarning_Click();
+    void lblWebsite_Click();
+    void lblEmail_Click();
+    void lblWebsite_MouseMove();
+    void lblEmail_MouseMove();
+    void Frame1_MouseMove();
+
+    // A tray icon message; it reaches the window as a mouse move with the message as X.
+    void TrayIcon_Message(int message) { Form_MouseMove(message * kTwipsPerPixel); }
+
+    // Popup menu commands.
+    void mInstant_Click();
+    void mDelayed_Click();
+    void mOptions_Click();
+    void mAbout_Click();
+    void mExit_Click();
+    void mCancel_Click() {}
+
+    void Timer1_Timer();
+
+    void ResetLinkLabels();
+    void HighlightLinkLabel(LinkLabel label);
+
+    std::int16_t TimerMode() const { return timerMode_; }
+    std::int16_t DelayCount() const { return delayCount_; }
+    bool SplashDone() const { return splashDone_; }
+    Modal OpenModal() const { return modal_; }
+
+  private:
+    class ModalScope;
+
+    void InstantAlert();
+    void PollTick();
+    void DelayedTick();
+    void HideSplash() { view_.HideWindow(); }
+    int PollingInterval() const;
+
+    SettingsMirror& mirror_;
+    SplashView& view_;
+    StartupEnvironment environment_;
+
+    std::int16_t timerMode_ = 0;
+    std::int16_t delayCount_ = 0;
+    bool splashDone_ = false;
+    Modal modal_ = Modal::None;
+};
+
+}  // namespace qfd

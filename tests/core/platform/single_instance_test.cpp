@@ -1,0 +1,79 @@
+// One running process per installation; installations in other folders are not affected.
+#include "platform/single_instance.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "support/sandbox.h"
+
+namespace qfd::test {
+namespace {
+
+using State = SingleInstance::State;
+
+TEST(SingleInstance, SecondClaimOfTheSameProgramFileIsRefusedUntilTheFirstEnds) {
+    Sandbox a;
+    a.WriteBytes("qfd", "program");
+    const auto before = std::filesystem::directory_entry(a.Path("qfd")).last_write_time();
+    {
+        SingleInstance first = SingleInstance::Claim(a.Path("qfd"));
+        EXPECT_EQ(first.state(), State::Ours);
+        SingleInstance second = SingleInstance::Claim(a.Path("qfd"));
+        EXPECT_EQ(second.state(), State::HeldByAnother);
+        EXPECT_TRUE(second.AnotherInstanceRunning());
+        SingleInstance moved = std::move(first);
+        EXPECT_EQ(SingleInstance::Claim(a.Path("qfd")).state(), State::HeldByAnother);
+    }
+    EXPECT_EQ(SingleInstance::Claim(a.Path("qfd")).state(), State::Ours);
+    // Nothing was created or written in the installation folder.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(a.dir()), {}), 1);
+    EXPECT_EQ(std::filesystem::directory_entry(a.Path("qfd")).last_write_time(), before);
+}
+
+TEST(SingleInstance, AnotherFolderRunsSideBySide) {
+    Sandbox a, b;
+    a.WriteBytes("qfd", "program");
+    b.WriteBytes("qfd", "program");
+    SingleInstance first = SingleInstance::Claim(a.Path("qfd"));
+    EXPECT_EQ(SingleInstance::Claim(b.Path("qfd")).state(), State::Ours);
+    EXPECT_EQ(first.state(), State::Ours);
+}
+
+TEST(SingleInstance, ClaimOfAnotherProcessIsSeenAndEndsWithIt) {
+    Sandbox a;
+    a.WriteBytes("qfd", "program");
+    a.WriteBytes("qfd.ini", "");
+    int toChild[2];
+    ASSERT_EQ(::pipe(toChild), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        SingleInstance mine = SingleInstance::Claim(a.Path("qfd"));
+        char c;
+        // Tell the parent by the ini's size, then wait until it has looked.
+        a.WriteBytes("qfd.ini", mine.state() == State::Ours ? "x" : "xx");
+        (void)!::read(toChild[0], &c, 1);
+        ::_exit(0);
+    }
+    while (a.ReadBytes("qfd.ini").empty())
+        ::usleep(1000);
+    EXPECT_EQ(a.ReadBytes("qfd.ini"), "x");
+    EXPECT_EQ(SingleInstance::Claim(a.Path("qfd")).state(), State::HeldByAnother);
+    (void)!::write(toChild[1], "g", 1);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(SingleInstance::Claim(a.Path("qfd")).state(), State::Ours);
+}
+
+TEST(SingleInstance, MissingProgramFileCannotTell) {
+    Sandbox a;
+    EXPECT_EQ(SingleInstance::Claim(a.Path("qfd")).state(), State::Unknown);
+    EXPECT_FALSE(SingleInstance::Claim(a.Path("qfd")).AnotherInstanceRunning());
+}
+
+}  // namespace
+}  // namespace qfd::test

@@ -1,0 +1,223 @@
+// The main timer: splash countdown, mailbox delivery with its waiting time, the delayed alert.
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "core/shell/shell_fixture.h"
+
+namespace qfd::test {
+namespace {
+
+struct SplashCase {
+    const char* latency;
+    int hidingTick;
+};
+
+class SplashCountdown : public ShellTest, public ::testing::WithParamInterface<SplashCase> {};
+
+TEST_P(SplashCountdown, HidesTheWindowAtTheLastTick) {
+    Set("Settings", "Latency", GetParam().latency);
+    Start();
+    EXPECT_EQ(TicksUntilHidden(400), GetParam().hidingTick);
+    EXPECT_TRUE(window.SplashDone());
+    // Once done the countdown is over for the run: the file keeps what the last tick wrote.
+    const std::string left = Get("Settings", "splashDelay");
+    window.Timer1_Timer();
+    EXPECT_EQ(Get("Settings", "splashDelay"), left);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, SplashCountdown,
+                         ::testing::Values(SplashCase{"100", 29}, SplashCase{"1000", 2},
+                                           SplashCase{"2000", 1}, SplashCase{"5000", 1},
+                                           SplashCase{"0", 299}));
+
+TEST_F(ShellTest, DefaultSplashLeavesOneInTheFile) {
+    Start();
+    EXPECT_EQ(TicksUntilHidden(100), 29);
+    EXPECT_EQ(Get("Settings", "splashDelay"), "1");
+}
+
+TEST_F(ShellTest, SplashCountdownFollowsTheFileEvenWhenDamaged) {
+    Start();
+    Set("Settings", "splashDelay", "many");  // read as the default 70
+    window.Timer1_Timer();
+    EXPECT_EQ(Get("Settings", "splashDelay"), "69");
+    Set("Settings", "splashDelay", "-32768");  // never written below the 16-bit range
+    window.Timer1_Timer();
+    EXPECT_EQ(Get("Settings", "splashDelay"), "-32768");
+    EXPECT_TRUE(window.SplashDone());
+}
+
+TEST_F(ShellTest, UnwritableFileKeepsTheSplashUp) {
+    sandbox.WriteBytes("qfd.ini", "[Settings]\r\nmyName=Pat\r\n");
+    ASSERT_EQ(::chmod(sandbox.IniPath().c_str(), 0444), 0);
+    Start();
+    EXPECT_EQ(TicksUntilHidden(200), 0);
+    EXPECT_FALSE(window.SplashDone());
+    EXPECT_EQ(sandbox.ReadBytes("qfd.ini"), "[Settings]\r\nmyName=Pat\r\n");
+    window.Form_KeyPress();  // a character key still hides it
+    EXPECT_FALSE(view.windowVisible);
+}
+
+TEST_F(ShellTest, AlertWithoutWaitingIsShownAtTheNextTick) {
+    Start();
+    TicksUntilHidden(100);
+    Set("Commands", "Type", "1");
+    Set("Commands", "QFtext", "Hark");
+    Set("Commands", "Atext", "Bunkum");
+    std::string seen;
+    view.duringAlert = [&] {
+        seen = mirror.QFtext + "/" + mirror.Atext + "/" + mirror.SenderName;
+        EXPECT_EQ(window.TimerMode(), 1);
+        EXPECT_FALSE(view.timerEnabled);
+        EXPECT_EQ(Get("Commands", "Type"), "1");  // still waiting while the window is open
+    };
+    view.calls.clear();
+    window.Timer1_Timer();
+    EXPECT_EQ(seen, "Hark/Bunkum/(from unknown)");
+    EXPECT_EQ(Get("Commands", "Type"), "0");
+    EXPECT_EQ(window.TimerMode(), 0);
+    EXPECT_TRUE(view.timerEnabled);
+    EXPECT_EQ(view.timerInterval, 100);
+    EXPECT_THAT(view.calls, ::testing::ElementsAre("hide", "timer off", "alert", "alert closed",
+                                                   "interval 100", "timer on"));
+}
+
+TEST_F(ShellTest, WaitingTimeIsCountedDownInTheFile) {
+    Set("Settings", "Latency", "250");
+    Start();
+    Set("Commands", "Delay", "3");
+    Set("Commands", "NetName", "");
+    Set("Commands", "Type", "1");
+    std::vector<std::string> delays;
+    for (int i = 0; i < 3; ++i) {
+        window.Timer1_Timer();
+        delays.push_back(Get("Commands", "Delay"));
+        EXPECT_EQ(view.timerInterval, 1000);
+    }
+    EXPECT_EQ(delays, (std::vector<std::string>{"2", "1", "0"}));
+    EXPECT_EQ(view.alerts, 0);
+    std::string sender = "<none>";
+    view.duringAlert = [&] { sender = mirror.SenderName; };
+    window.Timer1_Timer();
+    EXPECT_EQ(view.alerts, 1);
+    EXPECT_EQ(sender, "");  // an empty NetName gives an empty sender line
+    EXPECT_EQ(view.timerInterval, 250);
+    EXPECT_EQ(Get("Commands", "Type"), "0");
+}
+
+struct TypeCase {
+    const char* type;  // nullptr: no Type key
+    bool alert;
+};
+
+class MailboxType : public ShellTest, public ::testing::WithParamInterface<TypeCase> {};
+
+TEST_P(MailboxType, OnlyZeroMeansNothingWaits) {
+    Start();
+    if (GetParam().type)
+        Set("Commands", "Type", GetParam().type);
+    window.Timer1_Timer();
+    EXPECT_EQ(view.alerts, GetParam().alert ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, MailboxType,
+                         ::testing::Values(TypeCase{nullptr, false}, TypeCase{"0", false},
+                                           TypeCase{" 0 ", false}, TypeCase{"1", true},
+                                           TypeCase{"", true}, TypeCase{"00", true},
+                                           TypeCase{"O", true}, TypeCase{"-1", true}));
+
+TEST_F(ShellTest, DamagedWaitingTimesAreShownAtOnce) {
+    Start();
+    for (const char* delay : {"soon", "-4", "99999"}) {
+        Set("Commands", "Delay", delay);
+        Set("Commands", "Type", "1");
+        const int before = view.alerts;
+        window.Timer1_Timer();
+        EXPECT_EQ(view.alerts, before + 1) << delay;
+    }
+}
+
+TEST_F(ShellTest, ReceivedTextsServeOneAlert) {
+    Start();
+    Set("Commands", "QFtext", "Theirs");
+    Set("Commands", "Type", "1");
+    window.Timer1_Timer();
+    EXPECT_EQ(mirror.QFtext, "Theirs");  // the alert window puts the own texts back on unload
+    // A record without texts keeps what the mirror holds.
+    mirror.QFtext = "Quorf";
+    Set("Commands", "QFtext", "");
+    Set("Commands", "Type", "1");
+    window.Timer1_Timer();
+    EXPECT_EQ(mirror.QFtext, "");
+}
+
+TEST_F(ShellTest, ReceivedAlertHidesTheSplashWhoseCountdownGoesOn) {
+    Start();
+    window.Timer1_Timer();
+    Set("Commands", "Type", "1");
+    window.Timer1_Timer();
+    EXPECT_EQ(view.alerts, 1);
+    EXPECT_FALSE(view.windowVisible);
+    EXPECT_FALSE(window.SplashDone());
+    EXPECT_EQ(Get("Settings", "splashDelay"), "28");
+    while (!window.SplashDone())
+        window.Timer1_Timer();
+    EXPECT_EQ(Get("Settings", "splashDelay"), "1");
+}
+
+TEST_F(ShellTest, DelayedAlertComesOnceAfterDelaySecondsWithoutPolling) {
+    Set("Settings", "Delay", "5");
+    Start();
+    window.mDelayed_Click();
+    EXPECT_EQ(view.timerInterval, 1000);
+    EXPECT_EQ(window.TimerMode(), 2);
+    Set("Commands", "Type", "1");
+    const std::string splash = Get("Settings", "splashDelay");
+    for (int i = 0; i < 4; ++i)
+        window.Timer1_Timer();
+    EXPECT_EQ(view.alerts, 0);
+    EXPECT_EQ(window.DelayCount(), 4);
+    EXPECT_EQ(Get("Settings", "splashDelay"), splash);  // nothing polled during the countdown
+    window.Timer1_Timer();
+    EXPECT_EQ(view.alerts, 1);
+    EXPECT_EQ(window.TimerMode(), 0);
+    EXPECT_EQ(view.timerInterval, 100);
+    EXPECT_EQ(Get("Commands", "Type"), "1");  // the waiting record is seen at the next poll
+    window.Timer1_Timer();
+    EXPECT_EQ(view.alerts, 2);
+}
+
+TEST_F(ShellTest, SmallDelaysAlertAtTheFirstSecond) {
+    for (const char* delay : {"1", "0", "-3"}) {
+        mirror.Delay = 0;
+        Set("Settings", "Delay", delay);
+        Start();
+        const int before = view.alerts;
+        window.mDelayed_Click();
+        window.Timer1_Timer();
+        EXPECT_EQ(view.alerts, before + 1) << delay;
+    }
+}
+
+TEST_F(ShellTest, DelayedAlertChosenAgainStartsFromZero) {
+    Set("Settings", "Delay", "3");
+    Start();
+    window.mDelayed_Click();
+    window.Timer1_Timer();
+    window.Timer1_Timer();
+    window.mDelayed_Click();
+    EXPECT_EQ(window.DelayCount(), 0);
+    window.Timer1_Timer();
+    window.Timer1_Timer();
+    EXPECT_EQ(view.alerts, 0);
+    window.Timer1_Timer();
+    EXPECT_EQ(view.alerts, 1);
+}
+
+}  // namespace
+}  // namespace qfd::test

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "core/shell/fake_splash_view.h"
+#include "settings/ini_access.h"
+#include "settings/settings_mirror.h"
+#include "shell/splash_window.h"
+#include "support/sandbox.h"
+
+namespace qfd::test {
+
+// An installation folder with a started frmSplash in it, talking to a fake view.
+class ShellTest : public ::testing::Test {
+  protected:
+    Sandbox sandbox;
+    SettingsMirror mirror;
+    FakeSplashView view;
+    bool anotherRunning = false;
+    SplashWindow window{mirror, view, StartupEnvironment{sandbox.dir().string(), [this] {
+                                                             return anotherRunning;
+                                                         }}};
+
+    std::string Get(const char* section, const char* key, const char* def = "<missing>") {
+        return ReadIni(sandbox.IniPath(), section, key, def);
+    }
+    void Set(const char* section, const char* key, std::string value) {
+        ASSERT_TRUE(WriteIni(sandbox.IniPath(), section, key, value).ok());
+    }
+    void Start() {
+        ASSERT_TRUE(window.Form_Load());
+        view.calls.clear();
+    }
+    // Ticks until the view is told to hide the window; the number of the hiding tick, or 0.
+    int TicksUntilHidden(int limit) {
+        for (int tick = 1; tick <= limit; ++tick) {
+            window.Timer1_Timer();
+            if (!view.windowVisible)
+                return tick;
+        }
+        return 0;
+    }
+};
+
+}  // namespace qfd::test
