@@ -39,6 +39,7 @@ AlertWindowWidget::AlertWindowWidget(QWidget* owner, SettingsMirror& mirror, Ale
       lblMyName_(new AlertLabelWidget(QStringLiteral("lblMyName"), this)),
       lblQuorf_(new AlertLabelWidget(QStringLiteral("lblQuorf"), this)),
       lblAlert_(new AlertLabelWidget(QStringLiteral("lblAlert"), this)),
+      Timer1_(new QTimer(this)),
       presenter_(mirror, sounds, *this) {
     setObjectName(QStringLiteral("frmAlert"));
     setWindowTitle(QStringLiteral("Alert"));
@@ -55,13 +56,9 @@ AlertWindowWidget::AlertWindowWidget(QWidget* owner, SettingsMirror& mirror, Ale
     connect(lblQuorf_, &AlertLabelWidget::clicked, this, [this] { presenter_.lblQuorf_Click(); });
     connect(lblAlert_, &AlertLabelWidget::clicked, this, [this] { presenter_.lblAlert_Click(); });
 
-    Timer1_.setObjectName(QStringLiteral("Timer1"));
-    Timer1_.setTimerType(Qt::PreciseTimer);
-    connect(&Timer1_, &QTimer::timeout, this, [this] { presenter_.Timer1_Timer(); });
-}
-
-AlertWindowWidget::~AlertWindowWidget() {
-    Timer1_.stop();
+    Timer1_->setObjectName(QStringLiteral("Timer1"));
+    Timer1_->setTimerType(Qt::PreciseTimer);
+    connect(Timer1_, &QTimer::timeout, this, [this] { presenter_.Timer1_Timer(); });
 }
 
 void AlertWindowWidget::Open() {
@@ -140,8 +137,8 @@ void AlertWindowWidget::MakeTopmost() {
 }
 
 void AlertWindowWidget::EnableTimer1(int intervalMs) {
-    Timer1_.setInterval(intervalMs);
-    Timer1_.start();
+    Timer1_->setInterval(intervalMs);
+    Timer1_->start();
 }
 
 void AlertWindowWidget::UnloadWindow() {
@@ -168,7 +165,7 @@ void AlertWindowWidget::closeEvent(QCloseEvent* event) {
         return;
     }
     unloaded_ = true;
-    Timer1_.stop();
+    Timer1_->stop();
     presenter_.Form_Unload();
     emit unloaded();
 }
@@ -189,8 +186,7 @@ void AlertWindowWidget::FitToText(AlertLabelWidget* label) {
     // Exactly one line of text in the label's font; the label grows or shrinks with it.
     const QFontMetricsF metrics(label->font());
     const int width = static_cast<int>(std::ceil(metrics.horizontalAdvance(label->text())));
-    const int height = static_cast<int>(std::ceil(metrics.height()));
-    label->resize(width, height);
+    label->resize(width, QFontMetrics(label->font()).height());
 }
 
 }  // namespace qfd

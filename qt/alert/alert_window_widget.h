@@ -18,7 +18,6 @@ class AlertWindowWidget : public QWidget, public AlertView {
 
   public:
     AlertWindowWidget(QWidget* owner, SettingsMirror& mirror, AlertSounds& sounds);
-    ~AlertWindowWidget() override;
 
     // Loads the window from the mirror and shows it, modal to the application; returns at once.
     void Open();
@@ -54,7 +53,7 @@ class AlertWindowWidget : public QWidget, public AlertView {
     AlertLabelWidget* lblMyName_;
     AlertLabelWidget* lblQuorf_;
     AlertLabelWidget* lblAlert_;
-    QTimer Timer1_;
+    QTimer* Timer1_;
     QSize windowSize_;
     bool pressed_ = false;
     bool unloaded_ = false;
