@@ -5,25 +5,19 @@ namespace {
 
 constexpr std::size_t kLongestUtf8Sequence = 4;
 
-bool IsContinuation(unsigned char c) {
-    return (c & 0xC0) == 0x80;
-}
+bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
 std::size_t SequenceLength(unsigned char lead) {
-    if (lead >= 0xC2 && lead <= 0xDF)
-        return 2;
-    if (lead >= 0xE0 && lead <= 0xEF)
-        return 3;
-    if (lead >= 0xF0 && lead <= 0xF4)
-        return 4;
+    if (lead >= 0xC2 && lead <= 0xDF) return 2;
+    if (lead >= 0xE0 && lead <= 0xEF) return 3;
+    if (lead >= 0xF0 && lead <= 0xF4) return 4;
     return 0;
 }
 
 }  // namespace
 
 std::string CutAtCharacterBoundary(std::string text, std::size_t maxBytes) {
-    if (text.size() <= maxBytes)
-        return text;
+    if (text.size() <= maxBytes) return text;
     const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     if (IsContinuation(byteAt(maxBytes))) {
         // Find the lead byte of the character the cut falls into; cut before it only when the
@@ -38,8 +32,7 @@ std::string CutAtCharacterBoundary(std::string text, std::size_t maxBytes) {
         for (std::size_t i = lead + 1; whole && i < lead + length; ++i) {
             whole = IsContinuation(byteAt(i));
         }
-        if (whole)
-            maxBytes = lead;
+        if (whole) maxBytes = lead;
     }
     text.resize(maxBytes);
     return text;
@@ -56,8 +49,7 @@ std::string ReadIni(const std::string& file, std::string_view section, std::stri
 WriteOutcome WriteIni(const std::string& file, std::string_view section, std::string_view key,
                       std::string& value) {
     for (char& c : value) {
-        if (c == '\r' || c == '\n')
-            c = ' ';
+        if (c == '\r' || c == '\n') c = ' ';
     }
     return WriteProfileString(file, section, key, value);
 }

@@ -17,26 +17,22 @@ constexpr std::chrono::milliseconds kLockTimeout{kLockTimeoutMs};
 std::string AsSingleLine(std::string_view text) {
     std::string s(text.substr(0, text.find('\0')));
     for (char& c : s) {
-        if (c == '\r' || c == '\n')
-            c = ' ';
+        if (c == '\r' || c == '\n') c = ' ';
     }
     return s;
 }
 
 std::string_view WithoutTrailingSpaces(std::string_view s) {
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
     return s;
 }
 
 std::optional<std::string> LookUp(const std::string& file, std::string_view section,
                                   std::string_view key) {
     FileSnapshot snap = ReadWholeFile(file, kMaxSettingsFileBytes);
-    if (snap.status != FileStatus::Ok)
-        return std::nullopt;
+    if (snap.status != FileStatus::Ok) return std::nullopt;
     std::optional<IniValue> found = FindIniValue(snap.bytes, section, key);
-    if (found && found->lineTerminated)
-        return std::string(found->text);
+    if (found && found->lineTerminated) return std::string(found->text);
 
     // A missing key or an unterminated last line may be a torn view of a file that another of our
     // processes is rewriting in place; its writer holds the lock, so look again once it is done.
@@ -44,12 +40,10 @@ std::optional<std::string> LookUp(const std::string& file, std::string_view sect
                                       /*createIfMissing=*/false);
     if (lock.state() != FileLock::State::Unavailable) {
         snap = ReadWholeFile(file, kMaxSettingsFileBytes);
-        if (snap.status != FileStatus::Ok)
-            return std::nullopt;
+        if (snap.status != FileStatus::Ok) return std::nullopt;
         found = FindIniValue(snap.bytes, section, key);
     }
-    if (!found)
-        return std::nullopt;
+    if (!found) return std::nullopt;
     return std::string(found->text);
 }
 
@@ -73,9 +67,7 @@ StoreError FromFileStatus(FileStatus status) {
 
 }  // namespace
 
-std::string LockPathFor(const std::string& file) {
-    return file + ".lock";
-}
+std::string LockPathFor(const std::string& file) { return file + ".lock"; }
 
 int WriteOutcome::PlatformErrorCode() const {
     switch (error) {
@@ -121,13 +113,11 @@ std::string WriteOutcome::Describe() const {
 std::string ReadProfileString(const std::string& file, std::string_view section,
                               std::string_view key, std::string_view defaultValue,
                               std::size_t bufferSize) {
-    if (bufferSize == 0)
-        return {};
+    if (bufferSize == 0) return {};
     std::optional<std::string> value = LookUp(file, section, key);
     std::string result =
         value ? std::move(*value) : std::string(WithoutTrailingSpaces(defaultValue));
-    if (result.size() > bufferSize - 1)
-        result.resize(bufferSize - 1);
+    if (result.size() > bufferSize - 1) result.resize(bufferSize - 1);
     return result;
 }
 
@@ -148,8 +138,7 @@ WriteOutcome WriteProfileString(const std::string& file, std::string_view sectio
     }
     // Refuse before anything (the lock file included) is created beside an unwritable target.
     outcome.error = FromFileStatus(CheckWriteTarget(file, kMaxSettingsFileBytes));
-    if (!outcome.ok())
-        return outcome;
+    if (!outcome.ok()) return outcome;
 
     FileLock lock = FileLock::Acquire(LockPathFor(file), FileLock::Mode::Exclusive, kLockTimeout,
                                       /*createIfMissing=*/true);
@@ -161,8 +150,7 @@ WriteOutcome WriteProfileString(const std::string& file, std::string_view sectio
         return outcome;
     }
     std::optional<std::string> edited = SetIniValue(snap.bytes, cleanSection, cleanKey, cleanValue);
-    if (!edited)
-        return outcome;
+    if (!edited) return outcome;
     outcome.error = FromFileStatus(ReplaceWholeFile(file, *edited, lock.held()));
     outcome.changed = outcome.ok();
     return outcome;

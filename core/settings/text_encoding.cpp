@@ -18,11 +18,9 @@ char32_t Cp1252ToCodePoint(unsigned char b) {
 }
 
 std::optional<unsigned char> CodePointToCp1252(char32_t cp) {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
-        return static_cast<unsigned char>(cp);
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<unsigned char>(cp);
     for (std::size_t i = 0; i < kCp1252High.size(); ++i) {
-        if (kCp1252High[i] == cp)
-            return static_cast<unsigned char>(0x80 + i);
+        if (kCp1252High[i] == cp) return static_cast<unsigned char>(0x80 + i);
     }
     return std::nullopt;
 }
@@ -60,11 +58,9 @@ std::size_t DecodeUtf8(std::string_view s, std::size_t i, char32_t& cp) {
     } else {
         return 0;
     }
-    if (i + length > s.size())
-        return 0;
+    if (i + length > s.size()) return 0;
     for (std::size_t k = 1; k < length; ++k) {
-        if ((b(i + k) & 0xC0) != 0x80)
-            return 0;
+        if ((b(i + k) & 0xC0) != 0x80) return 0;
         cp = (cp << 6) | (b(i + k) & 0x3F);
     }
     const bool surrogate = cp >= 0xD800 && cp <= 0xDFFF;
@@ -101,8 +97,7 @@ std::string Utf8ToFileBytes(std::string_view utf8) {
             length = 1;
         }
         std::optional<unsigned char> b = CodePointToCp1252(cp);
-        if (!b)
-            return std::string(utf8);
+        if (!b) return std::string(utf8);
         cp1252.push_back(static_cast<char>(*b));
         i += length;
     }

@@ -10,8 +10,7 @@ namespace qfd::test {
 
 Sandbox::Sandbox() {
     std::string pattern = (std::filesystem::temp_directory_path() / "qfd-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("mkdtemp failed");
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     dir_ = pattern;
 }
 
@@ -30,9 +29,7 @@ void Sandbox::WriteBytes(std::string_view name, std::string_view bytes) const {
     WriteFileBytes(dir_ / name, bytes);
 }
 
-std::string Sandbox::ReadBytes(std::string_view name) const {
-    return ReadFileBytes(dir_ / name);
-}
+std::string Sandbox::ReadBytes(std::string_view name) const { return ReadFileBytes(dir_ / name); }
 
 bool Sandbox::Exists(std::string_view name) const {
     std::error_code ignored;

@@ -19,11 +19,9 @@ constexpr Usage kUsages[] = {
 
 int UsageError(const std::string& command) {
     for (const Usage& u : kUsages) {
-        if (command.empty() || command == u.command)
-            std::cerr << "usage: " << u.line << '\n';
+        if (command.empty() || command == u.command) std::cerr << "usage: " << u.line << '\n';
     }
-    if (command.empty())
-        std::cerr << "Try 'qfdctl --help'.\n";
+    if (command.empty()) std::cerr << "Try 'qfdctl --help'.\n";
     return kExitUsage;
 }
 

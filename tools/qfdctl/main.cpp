@@ -6,8 +6,7 @@
 int main(int argc, char** argv) {
     using namespace qfdctl;
     const Args all(argv + 1, argv + argc);
-    if (all.empty())
-        return UsageError("");
+    if (all.empty()) return UsageError("");
     const std::string& command = all.front();
     if (command == "--help" || command == "-h" || command == "help") {
         PrintHelp();
@@ -18,7 +17,6 @@ int main(int argc, char** argv) {
         {"write", RunWrite},
     };
     auto it = kCommands.find(command);
-    if (it == kCommands.end())
-        return UsageError("");
+    if (it == kCommands.end()) return UsageError("");
     return it->second(Args(all.begin() + 1, all.end()));
 }

@@ -52,16 +52,14 @@ TEST_P(TornReads, ReaderSeesOnlyTheOldOrTheNewValue) {
     sandbox.WriteBytes("qfd.ini", InstallationFile());
     if (GetParam() == WritePath::InPlace) {
         // A file owned by someone else is rewritten in place, as on a share.
-        if (::geteuid() != 0)
-            GTEST_SKIP() << "needs root to give the file to another user";
+        if (::geteuid() != 0) GTEST_SKIP() << "needs root to give the file to another user";
         ASSERT_EQ(::chown(ini.c_str(), 65534, 65534), 0);
         ASSERT_EQ(::chmod(ini.c_str(), 0666), 0);
     }
     const pid_t writer = Spawn([&] {
         for (int i = 0; i < 2000; ++i) {
             std::string v = (i % 2) ? "1" : "0";
-            if (!WriteIni(ini, "Commands", "Type", v).ok())
-                ::_exit(1);
+            if (!WriteIni(ini, "Commands", "Type", v).ok()) ::_exit(1);
         }
     });
     int reads = 0, torn = 0;
@@ -69,8 +67,7 @@ TEST_P(TornReads, ReaderSeesOnlyTheOldOrTheNewValue) {
         const std::string t = ReadIni(ini, "Commands", "Type", "missing");
         const std::string name = ReadIni(ini, "Settings", "myName", "missing");
         ++reads;
-        if ((t != "0" && t != "1") || name != "Bruce")
-            ++torn;
+        if ((t != "0" && t != "1") || name != "Bruce") ++torn;
     }
     EXPECT_EQ(torn, 0) << "of " << reads << " reads";
     EXPECT_GT(reads, 0);
@@ -98,14 +95,12 @@ TEST(LostUpdates, EveryWritersKeysHoldTheirLastValue) {
                 for (int k = 0; k < kKeys; ++k) {
                     std::string v = std::to_string(round);
                     const std::string key = "w" + std::to_string(w) + "k" + std::to_string(k);
-                    if (!WriteIni(ini, "Commands", key, v).ok())
-                        ::_exit(1);
+                    if (!WriteIni(ini, "Commands", key, v).ok()) ::_exit(1);
                 }
             }
         }));
     }
-    for (pid_t pid : writers)
-        EXPECT_TRUE(ExitedCleanly(pid));
+    for (pid_t pid : writers) EXPECT_TRUE(ExitedCleanly(pid));
     for (int w = 0; w < kWriters; ++w) {
         for (int k = 0; k < kKeys; ++k) {
             const std::string key = "w" + std::to_string(w) + "k" + std::to_string(k);

@@ -184,8 +184,7 @@ TEST_F(IniAccessTest, LockHeldTooLongIsReportedAndTheWriteGoesAhead) {
 
 TEST_F(IniAccessTest, BinaryGarbageAroundKeysIsKeptAndReadsStillWork) {
     std::string garbage;
-    for (int i = 0; i < 256; ++i)
-        garbage.push_back(static_cast<char>(i));
+    for (int i = 0; i < 256; ++i) garbage.push_back(static_cast<char>(i));
     sandbox.WriteBytes("qfd.ini", "[S]\r\n" + garbage + "\r\nk=v\r\n");
     EXPECT_EQ(Read("S", "k"), "v");
     ASSERT_TRUE(Write("S", "k", "w").ok());

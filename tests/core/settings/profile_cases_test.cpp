@@ -24,10 +24,8 @@ const std::filesystem::path kCasesDir = std::filesystem::path(QFD_TEST_DATA_DIR)
 using Field = std::optional<std::string>;
 
 int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     return c - 'A' + 10;
 }
 
@@ -75,8 +73,7 @@ std::string Unescape(std::string_view s) {
 }
 
 Field ParseField(const std::string& raw) {
-    if (raw == "\\N")
-        return std::nullopt;
+    if (raw == "\\N") return std::nullopt;
     return Unescape(raw);
 }
 
@@ -86,8 +83,7 @@ std::vector<std::string> SplitTabs(const std::string& line) {
     for (;;) {
         const std::size_t tab = line.find('\t', start);
         fields.push_back(line.substr(start, tab == std::string::npos ? tab : tab - start));
-        if (tab == std::string::npos)
-            return fields;
+        if (tab == std::string::npos) return fields;
         start = tab + 1;
     }
 }
@@ -96,8 +92,7 @@ std::vector<std::string> SplitTabs(const std::string& line) {
 std::string QuotedAfter(const std::string& line, const std::string& name) {
     const std::size_t start = line.find(name + "=\"") + name.size() + 2;
     std::size_t i = start;
-    while (line[i] != '"')
-        i += line[i] == '\\' ? 2 : 1;
+    while (line[i] != '"') i += line[i] == '\\' ? 2 : 1;
     return Unescape(line.substr(start, i - start));
 }
 
@@ -116,8 +111,7 @@ std::vector<Operation> LoadCase(const std::filesystem::path& file) {
     std::vector<Operation> ops;
     std::string line;
     for (int n = 1; std::getline(in, line); ++n) {
-        if (line.empty() || line[0] == '#')
-            continue;
+        if (line.empty() || line[0] == '#') continue;
         if (line.starts_with("= ")) {
             ops.back().results.push_back(line.substr(2));
         } else {
@@ -130,8 +124,7 @@ std::vector<Operation> LoadCase(const std::filesystem::path& file) {
 class ProfileCases : public ::testing::TestWithParam<std::string> {
   protected:
     std::string FileFor(const Field& name) const {
-        if (!name || name->empty())
-            return "";
+        if (!name || name->empty()) return "";
         return sandbox.Path(name->substr(1));  // drop the '@'
     }
 
@@ -178,8 +171,7 @@ class ProfileCases : public ::testing::TestWithParam<std::string> {
             return;
         }
         std::string expected;
-        for (std::size_t i = 1; i < results.size(); ++i)
-            expected += QuotedAfter(results[i], "");
+        for (std::size_t i = 1; i < results.size(); ++i) expected += QuotedAfter(results[i], "");
         const std::string actual = test::ReadFileBytes(path);
         EXPECT_EQ(actual, expected);
         EXPECT_EQ(static_cast<int>(actual.size()), NumberAfter(results[0], "len"));
@@ -189,15 +181,13 @@ class ProfileCases : public ::testing::TestWithParam<std::string> {
 };
 
 TEST_P(ProfileCases, EveryOperationGivesTheRecordedResult) {
-    for (const Operation& op : LoadCase(kCasesDir / GetParam()))
-        Run(op);
+    for (const Operation& op : LoadCase(kCasesDir / GetParam())) Run(op);
 }
 
 std::vector<std::string> CaseFiles() {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(kCasesDir)) {
-        if (entry.path().extension() == ".txt")
-            names.push_back(entry.path().filename().string());
+        if (entry.path().extension() == ".txt") names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -207,8 +197,7 @@ INSTANTIATE_TEST_SUITE_P(Recorded, ProfileCases, ::testing::ValuesIn(CaseFiles()
                          [](const auto& param) {
                              std::string name = param.param.substr(0, param.param.find('.'));
                              for (char& c : name) {
-                                 if (c == '-')
-                                     c = '_';
+                                 if (c == '-') c = '_';
                              }
                              return name;
                          });
