@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <utility>
 
 namespace qfd {
 namespace {
@@ -17,10 +18,12 @@ class Descriptor {
   public:
     explicit Descriptor(int fd) : fd_(fd) {}
     Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor& operator=(Descriptor&& other) noexcept {
+        std::swap(fd_, other.fd_);
+        return *this;
+    }
     ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
+        if (fd_ >= 0) ::close(fd_);
     }
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
@@ -55,8 +58,7 @@ bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             return false;
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
@@ -66,8 +68,7 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 bool DirectoryOf(const std::string& path, struct stat& st) {
     std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    if (parent.empty())
-        parent = ".";
+    if (parent.empty()) parent = ".";
     return ::stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -75,12 +76,21 @@ bool DirectoryOf(const std::string& path, struct stat& st) {
 bool ReplaceableByRename(const std::string& path, bool& exists, struct stat& st) {
     struct stat lst {};
     exists = ::lstat(path.c_str(), &lst) == 0;
-    if (!exists)
-        return true;
-    if (S_ISLNK(lst.st_mode) || ::stat(path.c_str(), &st) != 0)
-        return false;
+    if (!exists) return true;
+    if (S_ISLNK(lst.st_mode)) return false;
+    st = lst;
     return S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & S_IWUSR) != 0 &&
            st.st_nlink == 1;
+}
+
+// Gives the new file the old one's mode and group (the umask and the folder may have given it
+// others); false when that is not possible, so the rename would change more than the contents.
+bool MatchOwnershipAndMode(int fd, const struct stat& old) {
+    struct stat now {};
+    if (::fstat(fd, &now) != 0) return false;
+    const mode_t mode = old.st_mode & kPermissionBits;
+    if ((now.st_mode & kPermissionBits) != mode && ::fchmod(fd, mode) != 0) return false;
+    return now.st_gid == old.st_gid || ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
 }
 
 enum class RenameOutcome { Done, NotPossible, Failed };
@@ -88,24 +98,19 @@ enum class RenameOutcome { Done, NotPossible, Failed };
 RenameOutcome WriteBesideAndRename(const std::string& path, std::string_view bytes, bool exclusive,
                                    bool exists, const struct stat& st, FileStatus& failure) {
     const std::string temporary = TemporaryPathFor(path);
+    const mode_t mode = exists ? (st.st_mode & kPermissionBits) : 0666;
+    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+    Descriptor fd(::open(temporary.c_str(), flags, mode));
     // Under the lock a leftover from a crashed writer is ours to clear; without it, a temporary
     // file that exists may be another writer's, so we leave it and write in place instead.
-    if (exclusive)
-        ::unlink(temporary.c_str());
-    const mode_t mode = exists ? (st.st_mode & kPermissionBits) : 0666;
-    Descriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+    if (!fd.valid() && errno == EEXIST && exclusive && ::unlink(temporary.c_str()) == 0) {
+        fd = Descriptor(::open(temporary.c_str(), flags, mode));
+    }
     if (!fd.valid()) {
         failure = StatusFromErrno(errno);
         return RenameOutcome::NotPossible;
     }
-    bool sameOwnership = true;
-    if (exists) {
-        struct stat tst {};
-        sameOwnership =
-            ::fchmod(fd.get(), mode) == 0 && ::fstat(fd.get(), &tst) == 0 &&
-            (tst.st_gid == st.st_gid || ::fchown(fd.get(), static_cast<uid_t>(-1), st.st_gid) == 0);
-    }
-    if (!sameOwnership) {
+    if (exists && !MatchOwnershipAndMode(fd.get(), st)) {
         ::unlink(temporary.c_str());
         return RenameOutcome::NotPossible;
     }
@@ -124,13 +129,10 @@ RenameOutcome WriteBesideAndRename(const std::string& path, std::string_view byt
 
 FileStatus RewriteInPlace(const std::string& path, std::string_view bytes) {
     Descriptor fd(::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
-    if (!fd.valid())
-        return StatusFromErrno(errno);
+    if (!fd.valid()) return StatusFromErrno(errno);
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0)
-        return FileStatus::Failed;
-    if (!S_ISREG(st.st_mode))
-        return FileStatus::NotRegular;
+    if (::fstat(fd.get(), &st) != 0) return FileStatus::Failed;
+    if (!S_ISREG(st.st_mode)) return FileStatus::NotRegular;
     if (::ftruncate(fd.get(), 0) != 0 || !WriteAll(fd.get(), bytes) || !fd.Close()) {
         return StatusFromErrno(errno);
     }
@@ -139,9 +141,7 @@ FileStatus RewriteInPlace(const std::string& path, std::string_view bytes) {
 
 }  // namespace
 
-std::string TemporaryPathFor(const std::string& path) {
-    return path + ".tmp";
-}
+std::string TemporaryPathFor(const std::string& path) { return path + ".tmp"; }
 
 FileSnapshot ReadWholeFile(const std::string& path, std::size_t maxBytes) {
     FileSnapshot snap;
@@ -177,16 +177,16 @@ FileSnapshot ReadWholeFile(const std::string& path, std::size_t maxBytes) {
             snap.bytes.resize(have * 2 < maxBytes + 1 ? have * 2 : maxBytes + 1);
         }
         ssize_t n = ::read(fd.get(), snap.bytes.data() + have, snap.bytes.size() - have);
-        if (n < 0 && errno == EINTR)
-            continue;
+        if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             snap.bytes.clear();
             snap.status = FileStatus::Failed;
             return snap;
         }
-        if (n == 0)
-            break;
+        if (n == 0) break;
         have += static_cast<std::size_t>(n);
+        // A regular file returns less than asked for only at its end: no need to ask again.
+        if (have < snap.bytes.size()) break;
     }
     snap.bytes.resize(have);
     snap.status = FileStatus::Ok;
@@ -194,23 +194,18 @@ FileSnapshot ReadWholeFile(const std::string& path, std::size_t maxBytes) {
 }
 
 FileStatus CheckWriteTarget(const std::string& path, std::size_t maxBytes) {
-    if (path.empty())
-        return FileStatus::AccessDenied;
+    if (path.empty()) return FileStatus::AccessDenied;
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode))
-            return FileStatus::AccessDenied;
-        if (!S_ISREG(st.st_mode))
-            return FileStatus::NotRegular;
+        if (S_ISDIR(st.st_mode)) return FileStatus::AccessDenied;
+        if (!S_ISREG(st.st_mode)) return FileStatus::NotRegular;
         if ((st.st_mode & kAnyWriteBit) == 0 || ::access(path.c_str(), W_OK) != 0) {
             return FileStatus::AccessDenied;
         }
-        if (static_cast<std::size_t>(st.st_size) > maxBytes)
-            return FileStatus::TooLarge;
+        if (static_cast<std::size_t>(st.st_size) > maxBytes) return FileStatus::TooLarge;
         return FileStatus::Ok;
     }
-    if (errno != ENOENT)
-        return StatusFromErrno(errno);
+    if (errno != ENOENT) return StatusFromErrno(errno);
     struct stat dir {};
     return DirectoryOf(path, dir) ? FileStatus::Ok : FileStatus::Missing;
 }
@@ -226,8 +221,7 @@ FileStatus ReplaceWholeFile(const std::string& path, std::string_view bytes, boo
             case RenameOutcome::Failed:
                 return failure;
             case RenameOutcome::NotPossible:
-                if (!exists)
-                    return failure;
+                if (!exists) return failure;
                 break;
         }
     }

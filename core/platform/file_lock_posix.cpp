@@ -49,8 +49,7 @@ bool SetLock(int fd, short type, off_t byte, bool wait) {
 // own duplicate of the descriptor. If we give up first, the helper's late success is undone by
 // closing the last descriptor of the open file.
 bool LockBefore(int fd, short type, off_t byte, Clock::time_point deadline) {
-    if (SetLock(fd, type, byte, /*wait=*/false))
-        return true;
+    if (SetLock(fd, type, byte, /*wait=*/false)) return true;
     struct Wait {
         std::mutex mutex;
         std::condition_variable done;
@@ -58,8 +57,7 @@ bool LockBefore(int fd, short type, off_t byte, Clock::time_point deadline) {
         bool acquired = false;
     };
     const int helperFd = ::dup(fd);
-    if (helperFd < 0)
-        return false;
+    if (helperFd < 0) return false;
     auto wait = std::make_shared<Wait>();
     std::thread([wait, helperFd, type, byte] {
         const bool acquired = SetLock(helperFd, type, byte, /*wait=*/true);
@@ -74,17 +72,17 @@ bool LockBefore(int fd, short type, off_t byte, Clock::time_point deadline) {
 }
 
 int OpenLockFile(const std::string& lockPath, bool createIfMissing, bool& writable) {
-    const int create = createIfMissing ? O_CREAT : 0;
-    int fd = ::open(lockPath.c_str(), O_RDWR | create | O_CLOEXEC | O_NONBLOCK, 0666);
+    constexpr int kFlags = O_CLOEXEC | O_NONBLOCK;
+    int fd = ::open(lockPath.c_str(), O_RDWR | kFlags);
+    if (fd < 0 && errno == ENOENT && createIfMissing) {
+        fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | kFlags, 0666);
+        // Every user who may write the settings file must be able to lock it too, whatever the
+        // umask of the first one to write it.
+        if (fd >= 0) ::fchmod(fd, 0666);
+    }
     writable = fd >= 0;
-    if (fd >= 0) {
-        // Every user who may write the settings file must be able to lock it too.
-        struct stat st {};
-        if (::fstat(fd, &st) == 0 && st.st_uid == ::geteuid() && (st.st_mode & 0666) != 0666) {
-            ::fchmod(fd, 0666);
-        }
-    } else if (errno == EACCES || errno == EROFS) {
-        fd = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0 && (errno == EACCES || errno == EROFS)) {
+        fd = ::open(lockPath.c_str(), O_RDONLY | kFlags);
     }
     return fd;
 }
@@ -97,8 +95,7 @@ FileLock FileLock::Acquire(const std::string& lockPath, Mode mode,
     const Clock::time_point deadline = Clock::now() + timeout;
     bool writable = false;
     const int fd = OpenLockFile(lockPath, createIfMissing, writable);
-    if (fd < 0)
-        return lock;  // Unavailable
+    if (fd < 0) return lock;  // Unavailable
     if (!writable && mode == Mode::Exclusive) {
         ::close(fd);  // an exclusive lock needs a descriptor open for writing
         return lock;
@@ -107,8 +104,7 @@ FileLock FileLock::Acquire(const std::string& lockPath, Mode mode,
     const bool turnstile = writable && LockBefore(fd, F_WRLCK, kTurnstileByte, deadline);
     const short type = mode == Mode::Shared ? F_RDLCK : F_WRLCK;
     const bool locked = (turnstile || !writable) && LockBefore(fd, type, kLockByte, deadline);
-    if (turnstile)
-        SetLock(fd, F_UNLCK, kTurnstileByte, /*wait=*/false);
+    if (turnstile) SetLock(fd, F_UNLCK, kTurnstileByte, /*wait=*/false);
     if (!locked) {
         ::close(fd);  // also drops a lock that a helper thread may still obtain
         lock.state_ = State::TimedOut;
@@ -135,13 +131,10 @@ FileLock& FileLock::operator=(FileLock&& other) noexcept {
     return *this;
 }
 
-FileLock::~FileLock() {
-    Release();
-}
+FileLock::~FileLock() { Release(); }
 
 void FileLock::Release() {
-    if (handle_ >= 0)
-        ::close(static_cast<int>(handle_));  // closing releases the lock
+    if (handle_ >= 0) ::close(static_cast<int>(handle_));  // closing releases the lock
     handle_ = -1;
 }
 

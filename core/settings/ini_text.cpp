@@ -8,37 +8,27 @@ namespace {
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kNewLine = "\r\n";
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
     return s;
 }
 
 // Names asked for lose leading and trailing spaces only; a tab stays part of the name.
 std::string_view TrimSpaces(std::string_view s) {
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
     return s;
 }
 
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
+    if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
-            return false;
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
     }
     return true;
 }
@@ -71,16 +61,18 @@ class LineReader {
     LineReader(std::string_view text, std::size_t start) : text_(text), pos_(start) {}
 
     bool Next(Line& line) {
-        if (pos_ >= text_.size())
-            return false;
+        if (pos_ >= text_.size()) return false;
         line.begin = pos_;
-        std::size_t i = text_.find_first_of("\r\n", pos_);
-        if (i == std::string_view::npos) {
+        const std::string_view rest = text_.substr(pos_);
+        const std::size_t lf = rest.find('\n');
+        const std::size_t cr = rest.substr(0, lf).find('\r');
+        const std::size_t breakAt = cr != std::string_view::npos ? cr : lf;
+        if (breakAt == std::string_view::npos) {
             line.contentEnd = line.end = text_.size();
         } else {
-            line.contentEnd = i;
-            line.end =
-                (text_[i] == '\r' && i + 1 < text_.size() && text_[i + 1] == '\n') ? i + 2 : i + 1;
+            line.contentEnd = pos_ + breakAt;
+            const bool crlf = breakAt == cr && cr + 1 == lf;
+            line.end = line.contentEnd + (crlf ? 2 : 1);
         }
         pos_ = line.end;
         return true;
@@ -91,13 +83,16 @@ class LineReader {
     std::size_t pos_;
 };
 
+bool LooksLikeHeader(std::string_view content) {
+    const std::size_t first = content.find_first_not_of(" \t");
+    return first != std::string_view::npos && content[first] == '[';
+}
+
 ParsedLine Parse(std::string_view content) {
     ParsedLine p;
-    if (content.find('\0') != std::string_view::npos)
-        return p;  // never a key or a header
+    if (content.find('\0') != std::string_view::npos) return p;  // never a key or a header
     std::string_view t = TrimBlanks(content);
-    if (t.empty() || t.front() == ';')
-        return p;
+    if (t.empty() || t.front() == ';') return p;
     if (t.front() == '[') {
         std::string_view inner = t.substr(1);
         std::size_t close = inner.find(']');
@@ -129,16 +124,21 @@ struct KeyPlace {
     std::optional<Line> lastKeyOrHead;  // the line a new key goes after
 };
 
-KeyPlace Locate(std::string_view file, std::string_view section, std::string_view key) {
+// Reads stop at the key; writes go on to the section's end to find where a new key goes.
+enum class Scan { UntilKey, WholeSection };
+
+KeyPlace Locate(std::string_view file, std::string_view section, std::string_view key, Scan scan) {
     KeyPlace place;
     LineReader reader(file, BodyStart(file));
     Line line;
     bool inSection = false;
     while (reader.Next(line)) {
-        ParsedLine p = Parse(file.substr(line.begin, line.contentEnd - line.begin));
+        const std::string_view content = file.substr(line.begin, line.contentEnd - line.begin);
+        // Outside the section only headers matter; skip the rest cheaply.
+        if (!inSection && !LooksLikeHeader(content)) continue;
+        ParsedLine p = Parse(content);
         if (p.kind == LineKind::Header) {
-            if (place.sectionFound)
-                break;  // only the first section of a name counts
+            if (place.sectionFound) break;  // only the first section of a name counts
             inSection = SameName(p.name, section);
             if (inSection) {
                 place.sectionFound = true;
@@ -146,12 +146,13 @@ KeyPlace Locate(std::string_view file, std::string_view section, std::string_vie
             }
             continue;
         }
-        if (!inSection)
-            continue;
+        if (!inSection) continue;
         if (p.kind == LineKind::Key) {
             place.lastKeyOrHead = line;
-            if (!place.keyLine && SameName(p.name, key))
+            if (!place.keyLine && SameName(p.name, key)) {
                 place.keyLine = line;
+                if (scan == Scan::UntilKey) break;
+            }
         } else if (p.kind == LineKind::NoEquals && !place.noEqualsLine && SameName(p.name, key)) {
             place.noEqualsLine = line;
         }
@@ -161,17 +162,14 @@ KeyPlace Locate(std::string_view file, std::string_view section, std::string_vie
 
 }  // namespace
 
-std::string_view ReadBackForm(std::string_view raw) {
-    return Unquote(TrimBlanks(raw));
-}
+std::string_view ReadBackForm(std::string_view raw) { return Unquote(TrimBlanks(raw)); }
 
 std::optional<IniValue> FindIniValue(std::string_view file, std::string_view section,
                                      std::string_view key) {
     const std::string_view wantSection = TrimSpaces(section);
     const std::string_view wantKey = TrimSpaces(key);
-    KeyPlace place = Locate(file, wantSection, wantKey);
-    if (!place.keyLine)
-        return std::nullopt;
+    KeyPlace place = Locate(file, wantSection, wantKey, Scan::UntilKey);
+    if (!place.keyLine) return std::nullopt;
     const Line& line = *place.keyLine;
     ParsedLine p = Parse(file.substr(line.begin, line.contentEnd - line.begin));
     return IniValue{Unquote(p.value), line.terminated()};
@@ -182,7 +180,7 @@ std::optional<std::string> SetIniValue(std::string_view file, std::string_view s
     const std::string_view wantSection = TrimSpaces(section);
     const std::string_view wantKey = TrimSpaces(key);
     const std::size_t body = BodyStart(file);
-    KeyPlace place = Locate(file, wantSection, wantKey);
+    KeyPlace place = Locate(file, wantSection, wantKey, Scan::WholeSection);
 
     std::string out;
     out.reserve(file.size() + wantSection.size() + wantKey.size() + value.size() + 8);
@@ -193,12 +191,10 @@ std::optional<std::string> SetIniValue(std::string_view file, std::string_view s
     const std::optional<Line>& existing = place.keyLine ? place.keyLine : place.noEqualsLine;
     if (existing) {
         ParsedLine p = Parse(file.substr(existing->begin, existing->contentEnd - existing->begin));
-        if (p.kind == LineKind::Key && Unquote(p.value) == ReadBackForm(value))
-            return std::nullopt;
+        if (p.kind == LineKind::Key && Unquote(p.value) == ReadBackForm(value)) return std::nullopt;
         keepBytes(body, existing->begin);
         out.append(p.name).append("=").append(value);  // the key keeps its spelling in the file
-        if (!existing->terminated())
-            out.append(kNewLine);
+        if (!existing->terminated()) out.append(kNewLine);
         keepBytes(existing->contentEnd, file.size());
         return out;
     }
@@ -206,16 +202,14 @@ std::optional<std::string> SetIniValue(std::string_view file, std::string_view s
     if (place.sectionFound) {
         const Line& after = *place.lastKeyOrHead;
         keepBytes(body, after.end);
-        if (!after.terminated())
-            out.append(kNewLine);
+        if (!after.terminated()) out.append(kNewLine);
         out.append(wantKey).append("=").append(value).append(kNewLine);
         keepBytes(after.end, file.size());
         return out;
     }
 
     keepBytes(body, file.size());
-    if (!out.empty() && out.back() != '\n' && out.back() != '\r')
-        out.append(kNewLine);
+    if (!out.empty() && out.back() != '\n' && out.back() != '\r') out.append(kNewLine);
     out.append("[").append(wantSection).append("]").append(kNewLine);
     out.append(wantKey).append("=").append(value).append(kNewLine);
     return out;

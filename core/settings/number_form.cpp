@@ -9,16 +9,11 @@ namespace {
 
 constexpr double kLargestExactInteger = 9007199254740992.0;  // 2^53
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::size_t SkipDigits(std::string_view s, std::size_t i) {
-    while (i < s.size() && IsDigit(s[i]))
-        ++i;
+    while (i < s.size() && IsDigit(s[i])) ++i;
     return i;
 }
 
@@ -26,8 +21,7 @@ std::size_t SkipDigits(std::string_view s, std::size_t i) {
 // which also keeps out "inf", "nan" and hexadecimal forms that from_chars would take.
 bool IsDecimalNumber(std::string_view s) {
     std::size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-        ++i;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
     const std::size_t intStart = i;
     i = SkipDigits(s, i);
     std::size_t digits = i - intStart;
@@ -36,16 +30,13 @@ bool IsDecimalNumber(std::string_view s) {
         i = SkipDigits(s, i);
         digits += i - fracStart;
     }
-    if (digits == 0)
-        return false;
+    if (digits == 0) return false;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
         ++i;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-            ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
         const std::size_t expStart = i;
         i = SkipDigits(s, i);
-        if (i == expStart)
-            return false;
+        if (i == expStart) return false;
     }
     return i == s.size();
 }
@@ -61,26 +52,22 @@ std::optional<Int> InRange(std::optional<std::int64_t> n) {
 }  // namespace
 
 std::string NumberForm(std::int64_t n) {
-    return n >= 0 ? " " + std::to_string(n) : std::to_string(n);
+    std::string text = std::to_string(n);
+    if (n >= 0) text.insert(text.begin(), ' ');
+    return text;
 }
 
 std::optional<std::int64_t> ParseWholeNumber(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    if (!IsDecimalNumber(text))
-        return std::nullopt;
-    if (text.front() == '+')
-        text.remove_prefix(1);  // from_chars takes no plus sign
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    if (!IsDecimalNumber(text)) return std::nullopt;
+    if (text.front() == '+') text.remove_prefix(1);  // from_chars takes no plus sign
     double value = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
     // nearbyint rounds halves to even in the default rounding mode.
     const double rounded = std::nearbyint(value);
-    if (!(std::fabs(rounded) <= kLargestExactInteger))
-        return std::nullopt;
+    if (!(std::fabs(rounded) <= kLargestExactInteger)) return std::nullopt;
     return static_cast<std::int64_t>(rounded);
 }
 
