@@ -1,0 +1,52 @@
+#include "support/child_process.h"
+
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace qfd::test {
+
+ChildRun RunProgram(const std::vector<std::string>& argv) {
+    int out[2], err[2];
+    if (::pipe(out) != 0 || ::pipe(err) != 0) return {};
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(out[1], STDOUT_FILENO);
+        ::dup2(err[1], STDERR_FILENO);
+        ::close(out[0]);
+        ::close(err[0]);
+        std::vector<std::string> args = argv;
+        std::vector<char*> raw;
+        for (std::string& a : args) raw.push_back(a.data());
+        raw.push_back(nullptr);
+        ::execvp(raw[0], raw.data());
+        ::_exit(127);
+    }
+    ::close(out[1]);
+    ::close(err[1]);
+    ChildRun run;
+    // Drain both pipes together so a chatty child never blocks on a full one.
+    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    std::string* sinks[2] = {&run.out, &run.err};
+    for (int open = 2; open > 0;) {
+        ::poll(fds, 2, -1);
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0) continue;
+            char buffer[4096];
+            const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
+            if (n > 0) {
+                sinks[i]->append(buffer, static_cast<std::size_t>(n));
+            } else {
+                ::close(fds[i].fd);
+                fds[i].fd = -1;
+                --open;
+            }
+        }
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+}  // namespace qfd::test
