@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Sets everything up and runs every check: format, the warnings-as-errors build with all tests
+# (core, Qt views, end-to-end under Xvfb), the core tests under ASan+UBSan, and a short fuzz run.
+# Prints how long each stage took.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+FUZZ_SECONDS=${QFD_FUZZ_SECONDS:-60}
+JOBS=$(nproc)
+
+stage_start=0
+stage() {
+    stage_end
+    stage_name=$1
+    stage_start=$(date +%s)
+    echo "=== $stage_name"
+}
+stage_end() {
+    if [ "$stage_start" -ne 0 ]; then
+        echo "=== $stage_name took $(( $(date +%s) - stage_start )) s"
+    fi
+}
+
+stage "setup"
+scripts/setup.sh
+
+stage "format check"
+git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+
+stage "dev build (warnings as errors)"
+cmake --preset dev >/dev/null
+cmake --build --preset dev -j "$JOBS"
+
+stage "tests: core, Qt views, end-to-end"
+ctest --preset dev -j 1
+
+stage "asan build and core tests"
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j "$JOBS" --target qfd_core_tests qfdctl
+ctest --preset asan -L core -j "$JOBS"
+
+stage "fuzz ${FUZZ_SECONDS} s"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$JOBS"
+corpus=$(mktemp -d)
+trap 'rm -rf "$corpus"' EXIT
+cp tests/fuzz/corpus/* "$corpus"/
+build/fuzz/tests/fuzz/ini_fuzz -max_total_time="$FUZZ_SECONDS" -max_len=4096 \
+    -print_final_stats=1 "$corpus" 2>&1 | grep -E '^(stat::number_of_executed_units|Done|==)' || true
+test "${PIPESTATUS[0]}" -eq 0
+
+stage_end
+echo "All checks passed."
