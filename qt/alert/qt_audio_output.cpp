@@ -5,6 +5,7 @@
 #include <QAudioSink>
 #include <QBuffer>
 #include <QMediaDevices>
+#include <algorithm>
 
 #include "alert/qt_sound_library.h"
 
@@ -12,9 +13,10 @@ namespace qfd {
 
 namespace {
 
-// Slack beyond the server's buffer once the sink is idle: if the played time stops short of the
-// sound's length (a backend that rounds), the sound still ends and later requests are not refused.
-constexpr qint64 kDrainSlackMs = 150;
+// Once the sink is idle, the sound ends when the server's played time reaches its length. Should
+// that time stop short (a backend that rounds, a stalled server), the sound still ends this long
+// after it was due, so that later requests are not refused for ever.
+constexpr qint64 kDrainSlackMs = 250;
 constexpr int kReleasePollMs = 10;
 
 }  // namespace
@@ -100,10 +102,9 @@ bool QtAudioOutput::IsPlaying() const {
 }
 
 void QtAudioOutput::OnIdle() {
-    // What the server still holds can be no more than its buffer.
-    const qint64 bytesPerSecond = static_cast<qint64>(image_->format.sampleRate) *
-                                  image_->format.channels * (image_->format.bitsPerSample / 8);
-    drainLimitMs_ = sink_->bufferSize() * 1000 / bytesPerSecond + kDrainSlackMs;
+    // What is left to hear is the part of the sound the server has not played yet.
+    const qint64 leftUs = image_->DurationMicroseconds() - sink_->processedUSecs();
+    drainLimitMs_ = std::max<qint64>(leftUs, 0) / 1000 + kDrainSlackMs;
     sinceIdle_.start();
     releaseTimer_.start();
 }

@@ -30,8 +30,8 @@ std::unique_ptr<AlertSounds> CreateQtAlertSounds();
 std::unique_ptr<AudioOutput> CreateQtAudioOutput();
 
 // Plays a PCM image through QAudioSink. The sink reports idle once it has handed its last bytes to
-// the sound server, while about a tenth of a second is still to be heard; a sound counts as playing
-// until the server's played time has reached the sound's length.
+// the sound server, while a tenth of a second or more is still to be heard; a sound counts as
+// playing until the server's played time has reached the sound's length.
 class QtAudioOutput : public QObject, public AudioOutput {
   public:
     QtAudioOutput();
