@@ -1,6 +1,8 @@
 #include <QApplication>
 
+#include "shell/shell_app.h"
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    return qfd::RunShell(app);
 }

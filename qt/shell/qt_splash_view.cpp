@@ -1,0 +1,144 @@
+#include "shell/qt_splash_view.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QUrl>
+#include <cstdlib>
+
+#include "alert/alert_runner.h"
+#include "shell/message_box.h"
+#include "shell/options_dialog_runner.h"
+#include "shell/program_icon.h"
+#include "shell/shell_texts.h"
+
+namespace qfd {
+
+QtSplashView::QtSplashView(SettingsMirror& mirror, AlertSounds& sounds)
+    : mirror_(mirror), sounds_(sounds) {
+    tray_.setIcon(ProgramIcon());
+    tray_.setToolTip(QString::fromUtf8(kTrayTip.data(), static_cast<qsizetype>(kTrayTip.size())));
+    form_.setWindowIcon(ProgramIcon());
+    // Intervals down to 10 ms must not be coarsened, or ticks would be lost against the file.
+    timer_.setTimerType(Qt::PreciseTimer);
+
+    // The menu is opened by the behaviour, not by the tray icon itself, so that it stays shut
+    // while a modal window is open.
+    connect(&tray_, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (presenter_) presenter_->TrayIcon_Message(TrayMessageFor(reason));
+            });
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        if (presenter_) presenter_->Timer1_Timer();
+    });
+    const auto command = [this](const char* name, void (SplashWindow::*handler)()) {
+        connect(menu_.Item(name), &QAction::triggered, this, [this, handler] {
+            if (presenter_) (presenter_->*handler)();
+        });
+    };
+    command("mInstant", &SplashWindow::mInstant_Click);
+    command("mDelayed", &SplashWindow::mDelayed_Click);
+    command("mOptions", &SplashWindow::mOptions_Click);
+    command("mAbout", &SplashWindow::mAbout_Click);
+    command("mExit", &SplashWindow::mExit_Click);
+    command("mCancel", &SplashWindow::mCancel_Click);
+
+    endProgram_ = [] { std::_Exit(0); };
+    runAlert_ = [this] { RunAlertWindow(&form_, mirror_, sounds_); };
+    runOptions_ = [this] { RunOptionsDialog(&form_, mirror_, sounds_); };
+}
+
+QtSplashView::~QtSplashView() = default;
+
+void QtSplashView::SetPresenter(SplashWindow* presenter) {
+    presenter_ = presenter;
+    form_.SetPresenter(presenter);
+}
+
+int QtSplashView::TrayMessageFor(QSystemTrayIcon::ActivationReason reason) {
+    // On X11 Qt reports a click when the button goes down, not when it comes up; the message is
+    // the one the click stands for.
+    switch (reason) {
+        case QSystemTrayIcon::Trigger:
+            return tray_message::kLeftUp;
+        case QSystemTrayIcon::DoubleClick:
+            return tray_message::kLeftDoubleClick;
+        case QSystemTrayIcon::Context:
+            return tray_message::kRightUp;
+        case QSystemTrayIcon::MiddleClick:
+        case QSystemTrayIcon::Unknown:
+            break;
+    }
+    return tray_message::kMouseMove;
+}
+
+void QtSplashView::SetVersionText(const std::string& text) {
+    form_.SetVersionText(QString::fromStdString(text));
+}
+
+void QtSplashView::SetLinkLook(LinkLabel label, bool hovered) { form_.SetLinkLook(label, hovered); }
+
+void QtSplashView::ShowWindow() {
+    if (!form_.isVisible()) form_.ShowCentred();
+}
+
+void QtSplashView::HideWindow() { form_.hide(); }
+
+void QtSplashView::RestoreWindow() {
+    if (form_.isMinimized()) form_.setWindowState(form_.windowState() & ~Qt::WindowMinimized);
+}
+
+void QtSplashView::BringToForeground() {
+    if (form_.isVisible()) {
+        form_.raise();
+        form_.activateWindow();
+    }
+}
+
+void QtSplashView::SetTimerInterval(int milliseconds) { timer_.setInterval(milliseconds); }
+
+void QtSplashView::SetTimerEnabled(bool enabled) {
+    if (enabled)
+        timer_.start();
+    else
+        timer_.stop();
+}
+
+void QtSplashView::CloseMenu() {
+    // A modal window opened by the timer must not leave the popup menu open behind it.
+    menu_.close();
+    for (QMenu* sub : menu_.findChildren<QMenu*>()) sub->close();
+}
+
+void QtSplashView::ShowAlertModal() {
+    CloseMenu();
+    runAlert_();
+}
+
+void QtSplashView::ShowOptionsModal() {
+    CloseMenu();
+    runOptions_();
+}
+
+MessageAnswer QtSplashView::ShowMessage(const MessageRequest& request) {
+    return ShowMessageBox(nullptr, request);
+}
+
+void QtSplashView::OpenLink(const std::string& target) {
+    QDesktopServices::openUrl(QUrl(QString::fromStdString(target)));  // result ignored
+}
+
+void QtSplashView::AddTrayIcon() {
+    // Without a tray host the icon waits and docks as soon as one appears.
+    tray_.show();
+}
+
+void QtSplashView::RemoveTrayIcon() { tray_.hide(); }
+
+void QtSplashView::ShowNetworkMenus(const NetworkMenus& menus) { menu_.ShowNetworkMenus(menus); }
+
+void QtSplashView::PopupMenu() { menu_.popup(QCursor::pos()); }
+
+void QtSplashView::EndProgram() { endProgram_(); }
+
+}  // namespace qfd

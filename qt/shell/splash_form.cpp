@@ -1,0 +1,211 @@
+#include "shell/splash_form.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QScreen>
+
+#include "shell/about_texts.h"
+#include "shell/shell_resources.h"
+#include "shell/twips.h"
+
+namespace qfd {
+namespace {
+
+constexpr std::uint32_t kBrown = 0x004080;
+constexpr std::uint32_t kPeach = 0xC0E0FF;
+constexpr std::uint32_t kBlue = 0xFF0000;
+constexpr std::uint32_t kRed = 0x0000FF;
+
+QString Text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+void SetBackground(QWidget* widget, std::uint32_t colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, FromColourValue(colour));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+void SetTextColour(QWidget* widget, std::uint32_t colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, FromColourValue(colour));
+    widget->setPalette(palette);
+}
+
+}  // namespace
+
+SplashForm::SplashForm() {
+    InitShellResources();
+    setObjectName("frmSplash");
+    // No caption, no border, not in the taskbar.
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    setWindowTitle(QString());
+    setFixedSize(TwipsToPixels(7305), TwipsToPixels(4245));
+    SetBackground(this, kBrown);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+
+    frame_ = new QWidget(this);
+    frame_->setObjectName("Frame1");
+    frame_->setGeometry(TwipsRect(120, 120, 7065, 3990));
+    SetBackground(frame_, kPeach);
+
+    logo_ = new QLabel(frame_);
+    logo_->setObjectName("imgLogo");
+    logo_->setGeometry(TwipsRect(480, 120, 6000, 2385));
+    logo_->setPixmap(QPixmap(":/shell/logo.png"));
+
+    const QFont arial = DesignFont(kArialFamilies, 8.25);
+    const QFont linkFont = DesignFont(kSansSerifFamilies, 8.25);
+    platform_ = AddLabel("lblPlatform", Text(about::kPlatform), TwipsRect(3450, 2520, 3405, 300),
+                         DesignFont(kSansSerifFamilies, 12, true), Qt::AlignRight);
+    version_ = AddLabel("lblVersion", "Version", TwipsRect(6000, 2800, 855, 270),
+                        DesignFont(kSansSerifFamilies, 11.25, true), Qt::AlignRight);
+    email_ = AddLabel("lblEmail", Text(about::kEmailCaptionPrefix) + Text(about::kEmailAddress),
+                      TwipsRect(360, 2760, 2655, 255), linkFont, Qt::AlignLeft);
+    website_ = AddLabel("lblWebsite", Text(about::kWebAddress), TwipsRect(360, 3120, 2775, 255),
+                        linkFont, Qt::AlignLeft);
+    copyright_ = AddLabel("lblCopyright", Text(about::kCopyright), TwipsRect(4560, 3120, 2415, 255),
+                          arial, Qt::AlignLeft);
+    company_ = AddLabel("lblCompany", Text(about::kMakerName), TwipsRect(4560, 3360, 2415, 255),
+                        arial, Qt::AlignLeft);
+    warning_ = AddLabel("lblWarning", Text(about::kWarning), TwipsRect(30, 3660, 6975, 195), arial,
+                        Qt::AlignHCenter);
+    for (QLabel* link : {email_, website_}) {
+        SetBackground(link, kPeach);
+        SetLinkLook(link == email_ ? LinkLabel::Email : LinkLabel::Website, false);
+    }
+    SizeToText(platform_, TwipsToPixels(3450 + 3405));
+    SizeToText(version_, TwipsToPixels(6000 + 855));
+
+    frame_->setMouseTracking(true);
+    frame_->installEventFilter(this);
+    for (QWidget* control : frame_->findChildren<QWidget*>()) {
+        control->setMouseTracking(true);
+        control->installEventFilter(this);
+    }
+}
+
+QLabel* SplashForm::AddLabel(const char* name, const QString& text, QRect rect, const QFont& font,
+                             Qt::Alignment alignment) {
+    auto* label = new QLabel(text, frame_);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(font);
+    label->setGeometry(rect);
+    label->setAlignment(alignment | Qt::AlignTop);
+    label->setContentsMargins(0, 0, 0, 0);
+    return label;
+}
+
+void SplashForm::SizeToText(QLabel* label, int rightEdge) {
+    const QSize hint = label->sizeHint();
+    label->setGeometry(rightEdge - hint.width(), label->y(), hint.width(), hint.height());
+}
+
+void SplashForm::SetVersionText(const QString& text) {
+    version_->setText(text);
+    SizeToText(version_, TwipsToPixels(6000 + 855));
+}
+
+void SplashForm::SetLinkLook(LinkLabel label, bool hovered) {
+    QLabel* link = label == LinkLabel::Email ? email_ : website_;
+    QFont font = link->font();
+    font.setUnderline(hovered);
+    link->setFont(font);
+    SetTextColour(link, hovered ? kRed : kBlue);
+}
+
+void SplashForm::ShowCentred() {
+    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect area = screen->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+}
+
+void SplashForm::keyPressEvent(QKeyEvent* event) {
+    // Only keys that produce a character: letters, digits, Enter, Escape, Backspace and the like;
+    // arrows, function keys and modifiers alone give no text.
+    if (!event->text().isEmpty() && presenter_) {
+        presenter_->Form_KeyPress();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void SplashForm::mouseMoveEvent(QMouseEvent* event) {
+    // Over the brown margin, the window itself.
+    if (presenter_) presenter_->Form_MouseMove(event->position().x() * kTwipsPerPixel);
+}
+
+bool SplashForm::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton) pressed_ = watched;
+            return true;
+        }
+        case QEvent::MouseButtonRelease: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            auto* widget = static_cast<QWidget*>(watched);
+            // A click: pressed and released over the same control with the left button.
+            const bool click = mouse->button() == Qt::LeftButton && pressed_ == watched &&
+                               widget->rect().contains(mouse->position().toPoint());
+            if (mouse->button() == Qt::LeftButton) pressed_ = nullptr;
+            if (click) Clicked(watched);
+            return true;
+        }
+        case QEvent::MouseButtonDblClick:
+            // A double click is a second press; its release makes the second click.
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) pressed_ = watched;
+            return true;
+        case QEvent::MouseMove:
+            MovedOver(watched);
+            return true;
+        default:
+            return QWidget::eventFilter(watched, event);
+    }
+}
+
+void SplashForm::Clicked(QObject* control) {
+    if (!presenter_) return;
+    if (control == frame_)
+        presenter_->Frame1_Click();
+    else if (control == logo_)
+        presenter_->imgLogo_Click();
+    else if (control == platform_)
+        presenter_->lblPlatform_Click();
+    else if (control == version_)
+        presenter_->lblVersion_Click();
+    else if (control == copyright_)
+        presenter_->lblCopyright_Click();
+    else if (control == company_)
+        presenter_->lblCompany_Click();
+    else if (control == warning_)
+        presenter_->lblWarning_Click();
+    else if (control == website_)
+        presenter_->lblWebsite_Click();
+    else if (control == email_)
+        presenter_->lblEmail_Click();
+}
+
+void SplashForm::MovedOver(QObject* control) {
+    // Moves over the logo and the plain labels change nothing.
+    if (!presenter_) return;
+    if (control == frame_)
+        presenter_->Frame1_MouseMove();
+    else if (control == website_)
+        presenter_->lblWebsite_MouseMove();
+    else if (control == email_)
+        presenter_->lblEmail_MouseMove();
+}
+
+}  // namespace qfd

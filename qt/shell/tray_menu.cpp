@@ -1,0 +1,75 @@
+#include "shell/tray_menu.h"
+
+#include "settings/text_encoding.h"
+
+namespace qfd {
+namespace {
+
+QAction* AddItem(QMenu* menu, const char* name, const QString& caption) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    return action;
+}
+
+QAction* AddSeparator(QMenu* menu, const char* name) {
+    QAction* separator = menu->addSeparator();
+    separator->setObjectName(name);
+    return separator;
+}
+
+}  // namespace
+
+TrayMenu::TrayMenu() {
+    setObjectName("mPopUpSys");
+    setTitle("&systray");
+    AddItem(this, "mInstant", "&Instant Alert");
+    AddItem(this, "mDelayed", "&Delayed Alert");
+    network_ = addMenu("&Network Alert");
+    network_->setObjectName("mNetworkMenu");
+    network_->menuAction()->setObjectName("mNetwork");
+    allBut_ = network_->addMenu("&Send To All But...");
+    allBut_->setObjectName("mAllButMenu");
+    allBut_->menuAction()->setObjectName("mAllBut");
+    AddItem(network_, "mAll", "&Send To All");
+    AddSeparator(network_, "mSep3");
+    AddSeparator(this, "mSep");
+    AddItem(this, "mOptions", "&Options...");
+    AddItem(this, "mAbout", "&About...");
+    AddSeparator(this, "mSep1");
+    AddItem(this, "mExit", "E&xit");
+    AddItem(this, "mCancel", "&Cancel");
+    // Both arrays start with their designed element 0.
+    ShowNetworkMenus({{{"(None)", true, true}}, {{"(None)", true, true}}});
+}
+
+QAction* TrayMenu::Item(const char* name) const { return findChild<QAction*>(name); }
+
+void TrayMenu::ShowNetworkMenus(const NetworkMenus& menus) {
+    FillArray(allBut_, nullptr, allButItems_, menus.allButItems, "mAllButItem");
+    FillArray(network_, nullptr, networkItems_, menus.networkItems, "mNetworkItem");
+}
+
+void TrayMenu::FillArray(QMenu* menu, QAction* before, std::vector<QAction*>& items,
+                         const std::vector<NetworkMenuItem>& model, const char* name) {
+    while (items.size() > model.size()) {
+        delete items.back();
+        items.pop_back();
+    }
+    for (std::size_t i = 0; i < model.size(); ++i) {
+        if (i == items.size()) {
+            auto* action = new QAction(menu);
+            action->setObjectName(name);
+            action->setProperty("index", static_cast<int>(i));
+            menu->insertAction(before, action);
+            items.push_back(action);
+        }
+        // A path is shown as it is: an ampersand in it is no access key.
+        QString caption = QString::fromStdString(FileBytesToUtf8(model[i].caption));
+        caption.replace("&", "&&");
+        items[i]->setText(caption);
+        items[i]->setEnabled(model[i].enabled);
+        items[i]->setVisible(model[i].visible);
+    }
+}
+
+}  // namespace qfd

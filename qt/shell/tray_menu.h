@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QAction>
+#include <QMenu>
+#include <vector>
+
+#include "network/network_menus.h"
+
+namespace qfd {
+
+// The tray icon's popup menu mPopUpSys: every item carries its control name as objectName, the
+// items of the two network arrays also their index in the property "index".
+class TrayMenu : public QMenu {
+  public:
+    TrayMenu();
+
+    QAction* Item(const char* name) const;
+    void ShowNetworkMenus(const NetworkMenus& menus);
+
+  private:
+    static void FillArray(QMenu* menu, QAction* before, std::vector<QAction*>& items,
+                          const std::vector<NetworkMenuItem>& model, const char* name);
+
+    QMenu* network_ = nullptr;
+    QMenu* allBut_ = nullptr;
+    std::vector<QAction*> allButItems_;
+    std::vector<QAction*> networkItems_;
+};
+
+}  // namespace qfd

@@ -1,0 +1,195 @@
+# Shared by the end-to-end tests: a private X session (Xvfb, openbox, trayer), temporary
+# installation folders and helpers to find and drive qfd's windows. Source it, then call
+# e2e_require. Everything started here is ended on exit, by process id.
+
+set -euo pipefail
+
+E2E_PIDS=()
+E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/qfd-e2e.XXXXXX")
+
+e2e_cleanup() {
+    local i
+    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+        kill "${E2E_PIDS[i]}" 2>/dev/null || true
+    done
+    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+        wait "${E2E_PIDS[i]}" 2>/dev/null || true
+    done
+    rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+# A test stopped from outside (a time-out, a broken pipe) still cleans up.
+trap 'exit 143' INT TERM HUP PIPE
+
+e2e_log() { echo "[$(date +%T.%N | cut -c1-12)] $*" >&2; }
+e2e_fail() {
+    e2e_log "FAIL: $*"
+    exit 1
+}
+
+# Skips the test (exit 77) when a tool or the program under test is missing.
+e2e_require() {
+    local tool
+    for tool in Xvfb openbox trayer xdotool xwininfo xprop "$@"; do
+        command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool not installed"; exit 77; }
+    done
+    [[ -x "${QFD_BIN:-}" ]] || { echo "skipped: QFD_BIN not set"; exit 77; }
+    [[ -x "${QFDCTL_BIN:-}" ]] || { echo "skipped: QFDCTL_BIN not set"; exit 77; }
+}
+
+# Runs the command until it succeeds, every 0.1 s, for at most the given seconds.
+e2e_wait_for() {
+    local seconds=$1
+    shift
+    local deadline=$((SECONDS + seconds))
+    until "$@" >/dev/null 2>&1; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.1
+    done
+}
+
+# Starts a background command and remembers it for the clean-up; its pid is in E2E_LAST_PID.
+e2e_spawn() {
+    "$@" &
+    E2E_LAST_PID=$!
+    E2E_PIDS+=("$E2E_LAST_PID")
+}
+
+# Xvfb on a display it picks itself (so parallel runs never collide), then the environment a
+# desktop program expects there.
+e2e_start_x() {
+    local displayFile="$E2E_TMP/display"
+    : >"$displayFile"
+    e2e_spawn Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1024x768x24}" -nolisten tcp \
+        3>"$displayFile" 2>"$E2E_TMP/xvfb.log"
+    e2e_wait_for 10 test -s "$displayFile" || e2e_fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
+    export DISPLAY=":$(head -n1 "$displayFile")"
+    e2e_wait_for 10 xprop -root _NET_NOTHING || e2e_fail "X server $DISPLAY does not answer"
+    # A private runtime folder and no session bus: the tray icon then docks with the X tray host.
+    export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
+    mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+    unset DBUS_SESSION_BUS_ADDRESS
+    export QT_QPA_PLATFORM=xcb
+    e2e_log "X server on $DISPLAY"
+}
+
+e2e_wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+
+e2e_start_wm() {
+    e2e_spawn openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1
+    e2e_wait_for 10 e2e_wm_running || e2e_fail "openbox did not start: $(cat "$E2E_TMP/openbox.log")"
+}
+
+e2e_tray_running() { xdotool search --class trayer; }
+
+e2e_start_tray() {
+    e2e_spawn trayer --edge bottom --align right --widthtype request --height 24 \
+        --SetDockType true >"$E2E_TMP/trayer.log" 2>&1
+    E2E_TRAY_PID=$E2E_LAST_PID
+    e2e_wait_for 10 e2e_tray_running || e2e_fail "trayer did not start"
+}
+
+# The whole desktop: X server, window manager and tray host.
+e2e_start_session() {
+    e2e_start_x
+    e2e_start_wm
+    e2e_start_tray
+}
+
+# A new installation folder holding a copy of the program (never a link: each folder is its own
+# installation with its own qfd.ini). Prints the folder.
+e2e_install() {
+    local dir
+    dir=$(mktemp -d "$E2E_TMP/install.XXXXXX")
+    cp "$QFD_BIN" "$dir/qfd"
+    echo "$dir"
+}
+
+# Starts the installation's program; its pid is in E2E_LAST_PID.
+e2e_start_qfd() {
+    local dir=$1
+    e2e_spawn "$dir/qfd" >>"$dir/qfd.out" 2>&1
+}
+
+e2e_alive() { kill -0 "$1" 2>/dev/null; }
+
+e2e_ini() {  # e2e_ini DIR SECTION KEY [DEFAULT]
+    "$QFDCTL_BIN" read "$1/qfd.ini" "$2" "$3" "${4:-}"
+}
+
+e2e_set_ini() {  # e2e_set_ini DIR SECTION KEY VALUE
+    "$QFDCTL_BIN" write "$1/qfd.ini" "$2" "$3" "$4"
+}
+
+# Geometry of a window as "X Y WIDTH HEIGHT MAPSTATE".
+e2e_geometry() {
+    xwininfo -id "$1" 2>/dev/null | awk '
+        /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+        /Width:/ {w=$NF} /Height:/ {h=$NF} /Map State:/ {m=$NF}
+        END {print x, y, w, h, m}'
+}
+
+# Viewable windows of a process whose size matches WIDTHxHEIGHT ("-" for any), one id a line.
+e2e_windows() {  # e2e_windows PID SIZE
+    local pid=$1 size=$2 id geometry
+    for id in $(xdotool search --all --pid "$pid" --onlyvisible '' 2>/dev/null); do
+        geometry=$(e2e_geometry "$id")
+        [[ $geometry == *IsViewable ]] || continue
+        read -r _ _ w h _ <<<"$geometry"
+        if [[ $size == - || $size == "${w}x${h}" ]]; then
+            echo "$id"
+        fi
+    done
+}
+
+e2e_has_window() { [[ -n $(e2e_windows "$1" "$2") ]]; }
+e2e_no_window() { [[ -z $(e2e_windows "$1" "$2") ]]; }
+
+# The splash/about window: 487 x 283 pixels at 96 dpi.
+e2e_splash_visible() { e2e_has_window "$1" 487x283; }
+
+# The tray icon: the process's window embedded in the tray host's panel.
+e2e_tray_icon() {
+    local pid=$1 id parent
+    for id in $(e2e_windows "$pid" -); do
+        parent=$(xwininfo -children -id "$id" 2>/dev/null | awk '/Parent window id/ {print $4}')
+        if [[ -n $parent && $parent != "$(xwininfo -root | awk '/Window id/ {print $4}')" ]]; then
+            read -r _ _ w h _ <<<"$(e2e_geometry "$id")"
+            ((w <= 64 && h <= 64)) && { echo "$id"; return 0; }
+        fi
+    done
+    return 1
+}
+
+# A top-level window of the process whose title is exactly the given text.
+e2e_window_titled() {  # e2e_window_titled PID TITLE
+    local id
+    for id in $(e2e_windows "$1" -); do
+        [[ $(xdotool getwindowname "$id" 2>/dev/null) == "$2" ]] && { echo "$id"; return 0; }
+    done
+    return 1
+}
+
+# The screen's size as "WIDTHxHEIGHT".
+e2e_screen_size() { xdotool getdisplaygeometry | tr ' ' x; }
+
+# A mouse click (button 1 left, 3 right) in the middle of a window.
+e2e_click_window() {  # e2e_click_window ID BUTTON
+    local x y w h
+    read -r x y w h _ <<<"$(e2e_geometry "$1")"
+    # (No --sync: it waits in vain when the pointer is already there.)
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click "$2"
+}
+
+# A popup menu of the process open anywhere on the screen: a viewable window that bypasses the
+# window manager and is larger than a tray icon.
+e2e_menu_open() {  # e2e_menu_open PID
+    local id w
+    for id in $(e2e_windows "$1" -); do
+        read -r _ _ w _ _ <<<"$(e2e_geometry "$id")"
+        ((w > 64)) || continue
+        xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' && return 0
+    done
+    return 1
+}
+e2e_menu_closed() { ! e2e_menu_open "$1"; }

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Start-up as a user meets it: the splash shows and hides itself, the icon docks as soon as a tray
+# host appears, a second start of the same installation is refused without touching its files,
+# and another installation folder runs beside the first.
+source "$(dirname "${BASH_SOURCE[0]}")/lib/session.sh"
+e2e_require
+
+e2e_start_x
+e2e_start_wm
+
+inst=$(e2e_install)
+e2e_start_qfd "$inst"
+qfd=$E2E_LAST_PID
+
+# No tray host yet: the program runs and shows its splash anyway.
+e2e_wait_for 10 e2e_splash_visible "$qfd" || e2e_fail "the splash window did not appear"
+e2e_log "splash shown"
+e2e_wait_for 10 e2e_no_window "$qfd" 487x283 || e2e_fail "the splash did not hide by itself"
+e2e_log "splash hidden by itself"
+[[ $(e2e_ini "$inst" Settings splashDelay) == 1 ]] ||
+    e2e_fail "splashDelay is '$(e2e_ini "$inst" Settings splashDelay)', not 1"
+e2e_alive "$qfd" || e2e_fail "qfd ended without a tray host"
+
+# The tray host comes later; the icon docks into it.
+e2e_start_tray
+e2e_wait_for 10 e2e_tray_icon "$qfd" || e2e_fail "the icon did not dock into the tray"
+icon=$(e2e_tray_icon "$qfd")
+e2e_log "icon docked: window $icon"
+
+# A left click on the icon shows the about window again; a click on its panel hides it.
+e2e_click_window "$icon" 1
+e2e_wait_for 10 e2e_splash_visible "$qfd" || e2e_fail "a left click did not show the window"
+splash=$(e2e_windows "$qfd" 487x283)
+read -r sx sy _ _ _ <<<"$(e2e_geometry "$splash")"
+read -r screen_w screen_h <<<"$(xdotool getdisplaygeometry)"
+[[ $sx == $(((screen_w - 487) / 2)) && $sy == $(((screen_h - 283) / 2)) ]] ||
+    e2e_fail "the window is at $sx,$sy, not centred"
+xdotool mousemove $((sx + 240)) $((sy + 60)) click 1
+e2e_wait_for 10 e2e_no_window "$qfd" 487x283 || e2e_fail "a click on the logo did not hide it"
+
+# A second start of the same installation: the message, then the end, nothing read or written.
+before=$(md5sum <"$inst/qfd.ini")
+listing=$(ls -la --time-style=full-iso "$inst")
+e2e_start_qfd "$inst"
+second=$E2E_LAST_PID
+e2e_wait_for 10 e2e_window_titled "$second" "QF Detect" || e2e_fail "no message from the second start"
+box=$(e2e_window_titled "$second" "QF Detect")
+e2e_log "second start shows its message"
+xdotool windowactivate --sync "$box" key --clearmodifiers Return
+e2e_wait_for 10 bash -c "! kill -0 $second 2>/dev/null" || e2e_fail "the second start did not end"
+wait "$second" || e2e_fail "the second start ended with an error"
+[[ $(md5sum <"$inst/qfd.ini") == "$before" ]] || e2e_fail "the second start changed qfd.ini"
+[[ $(ls -la --time-style=full-iso "$inst" | grep -v qfd.out) == "$(grep -v qfd.out <<<"$listing")" ]] ||
+    e2e_fail "the second start changed the installation folder"
+e2e_alive "$qfd" || e2e_fail "the first instance was disturbed"
+
+# Another installation folder runs side by side, with its own settings file.
+other=$(e2e_install)
+e2e_start_qfd "$other"
+e2e_wait_for 10 e2e_splash_visible "$E2E_LAST_PID" || e2e_fail "the other installation did not start"
+e2e_wait_for 10 test -s "$other/qfd.ini" || e2e_fail "the other installation has no qfd.ini"
+e2e_alive "$qfd" || e2e_fail "the first instance ended"
+e2e_log "passed"
