@@ -17,10 +17,8 @@ NetworkMenus BuildNetworkMenus(const std::vector<std::string>& detectorPaths) {
     }
     // Element 0 is never destroyed: below the separator it is hidden when the list is empty; in
     // "Send To All But..." one entry is no choice at all, so it stands disabled as "(none)".
-    if (menus.networkItems.empty())
-        menus.networkItems.push_back({"(None)", true, false});
-    if (menus.allButItems.size() <= 1)
-        menus.allButItems = {{"(none)", false, true}};
+    if (menus.networkItems.empty()) menus.networkItems.push_back({"(None)", true, false});
+    if (menus.allButItems.size() <= 1) menus.allButItems = {{"(none)", false, true}};
     return menus;
 }
 
@@ -29,16 +27,13 @@ std::vector<std::string> ReadNetworkDetectorList(const std::string& iniPath) {
     // all 501 slots the same way 501 single reads would, at a fraction of the cost.
     std::vector<std::string> list;
     const FileSnapshot snap = ReadWholeFile(iniPath, kMaxSettingsFileBytes);
-    if (snap.status != FileStatus::Ok)
-        return list;
+    if (snap.status != FileStatus::Ok) return list;
     for (int slot = 0; slot < kDetectorSlotCount; ++slot) {
         const std::string key = "Option" + NumberForm(slot);
         const auto found = FindIniValue(snap.bytes, sections::kNetwork, key);
-        if (!found)
-            continue;
+        if (!found) continue;
         std::string value = CutAtCharacterBoundary(std::string(found->text), kReadIniMaxBytes);
-        if (!value.empty())
-            list.push_back(std::move(value));
+        if (!value.empty()) list.push_back(std::move(value));
     }
     return list;
 }

@@ -22,13 +22,10 @@ SingleInstance& SingleInstance::operator=(SingleInstance&& other) noexcept {
     return *this;
 }
 
-SingleInstance::~SingleInstance() {
-    Release();
-}
+SingleInstance::~SingleInstance() { Release(); }
 
 void SingleInstance::Release() {
-    if (handle_ >= 0)
-        ::close(static_cast<int>(handle_));
+    if (handle_ >= 0) ::close(static_cast<int>(handle_));
     handle_ = -1;
 }
 
@@ -38,8 +35,7 @@ SingleInstance SingleInstance::Claim(const std::string& programFile) {
     // belongs to this open file description, so it ends with the process.
     SingleInstance claim;
     const int fd = ::open(programFile.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return claim;
+    if (fd < 0) return claim;
     int rc;
     do {
         rc = ::flock(fd, LOCK_EX | LOCK_NB);

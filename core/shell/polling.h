@@ -14,9 +14,7 @@ inline int EffectiveLatency(std::int16_t latency) {
 }
 
 // Ticks the splash stays up: 3000 ms worth of polling ticks, rounded down.
-inline int SplashCountdownStart(int effectiveLatency) {
-    return 3000 / effectiveLatency;
-}
+inline int SplashCountdownStart(int effectiveLatency) { return 3000 / effectiveLatency; }
 
 // Interval of the main timer while counting seconds (delayed and waiting alerts).
 inline constexpr int kSecondTick = 1000;

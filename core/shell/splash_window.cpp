@@ -32,9 +32,7 @@ class SplashWindow::ModalScope {
 SplashWindow::SplashWindow(SettingsMirror& mirror, SplashView& view, StartupEnvironment environment)
     : mirror_(mirror), view_(view), environment_(std::move(environment)) {}
 
-int SplashWindow::PollingInterval() const {
-    return EffectiveLatency(mirror_.Latency);
-}
+int SplashWindow::PollingInterval() const { return EffectiveLatency(mirror_.Latency); }
 
 bool SplashWindow::Form_Load() {
     if (environment_.anotherInstanceRunning && environment_.anotherInstanceRunning()) {
@@ -59,35 +57,17 @@ bool SplashWindow::Form_Load() {
     return true;
 }
 
-void SplashWindow::Form_KeyPress() {
-    HideSplash();
-}
+void SplashWindow::Form_KeyPress() { HideSplash(); }
 
-void SplashWindow::Frame1_Click() {
-    HideSplash();
-}
-void SplashWindow::imgLogo_Click() {
-    HideSplash();
-}
-void SplashWindow::lblPlatform_Click() {
-    HideSplash();
-}
-void SplashWindow::lblVersion_Click() {
-    HideSplash();
-}
-void SplashWindow::lblCopyright_Click() {
-    HideSplash();
-}
-void SplashWindow::lblCompany_Click() {
-    HideSplash();
-}
-void SplashWindow::lblWarning_Click() {
-    HideSplash();
-}
+void SplashWindow::Frame1_Click() { HideSplash(); }
+void SplashWindow::imgLogo_Click() { HideSplash(); }
+void SplashWindow::lblPlatform_Click() { HideSplash(); }
+void SplashWindow::lblVersion_Click() { HideSplash(); }
+void SplashWindow::lblCopyright_Click() { HideSplash(); }
+void SplashWindow::lblCompany_Click() { HideSplash(); }
+void SplashWindow::lblWarning_Click() { HideSplash(); }
 
-void SplashWindow::lblWebsite_Click() {
-    view_.OpenLink(std::string(about::kWebAddress));
-}
+void SplashWindow::lblWebsite_Click() { view_.OpenLink(std::string(about::kWebAddress)); }
 
 void SplashWindow::lblEmail_Click() {
     view_.OpenLink(std::string(about::kMailtoScheme) + std::string(about::kEmailAddress));
@@ -98,9 +78,7 @@ void SplashWindow::ResetLinkLabels() {
     view_.SetLinkLook(LinkLabel::Email, false);
 }
 
-void SplashWindow::HighlightLinkLabel(LinkLabel label) {
-    view_.SetLinkLook(label, true);
-}
+void SplashWindow::HighlightLinkLabel(LinkLabel label) { view_.SetLinkLook(label, true); }
 
 void SplashWindow::lblWebsite_MouseMove() {
     ResetLinkLabels();
@@ -112,21 +90,16 @@ void SplashWindow::lblEmail_MouseMove() {
     HighlightLinkLabel(LinkLabel::Email);
 }
 
-void SplashWindow::Frame1_MouseMove() {
-    ResetLinkLabels();
-}
+void SplashWindow::Frame1_MouseMove() { ResetLinkLabels(); }
 
 void SplashWindow::Form_MouseMove(double xTwips) {
     ResetLinkLabels();
-    if (!std::isfinite(xTwips))
-        return;
+    if (!std::isfinite(xTwips)) return;
     const double pixels = std::round(xTwips / kTwipsPerPixel);
-    if (pixels < tray_message::kMouseMove || pixels > tray_message::kRightUp)
-        return;
+    if (pixels < tray_message::kMouseMove || pixels > tray_message::kRightUp) return;
     const int message = static_cast<int>(pixels);
     // Showing the window or the menu while a modal window is open fails, silently.
-    if (modal_ != Modal::None)
-        return;
+    if (modal_ != Modal::None) return;
     switch (message) {
         case tray_message::kLeftUp:
         case tray_message::kLeftDoubleClick:
@@ -157,14 +130,12 @@ void SplashWindow::InstantAlert() {
 }
 
 void SplashWindow::mInstant_Click() {
-    if (modal_ != Modal::None)
-        return;
+    if (modal_ != Modal::None) return;
     InstantAlert();
 }
 
 void SplashWindow::mDelayed_Click() {
-    if (modal_ != Modal::None)
-        return;
+    if (modal_ != Modal::None) return;
     view_.SetTimerEnabled(false);
     timerMode_ = 2;
     view_.SetTimerInterval(kSecondTick);
@@ -173,8 +144,7 @@ void SplashWindow::mDelayed_Click() {
 }
 
 void SplashWindow::mOptions_Click() {
-    if (modal_ != Modal::None)
-        return;
+    if (modal_ != Modal::None) return;
     view_.SetTimerEnabled(false);
     {
         ModalScope scope(*this, Modal::Options);
@@ -184,22 +154,19 @@ void SplashWindow::mOptions_Click() {
 }
 
 void SplashWindow::mAbout_Click() {
-    if (modal_ != Modal::None)
-        return;
+    if (modal_ != Modal::None) return;
     view_.ShowWindow();
 }
 
 void SplashWindow::mExit_Click() {
-    if (modal_ != Modal::None)
-        return;
+    if (modal_ != Modal::None) return;
     MessageAnswer answer;
     {
         ModalScope scope(*this, Modal::ExitQuestion);
         answer = view_.ShowMessage({std::string(kExitQuestion), std::string(kAppTitle),
                                     MessageIcon::Question, MessageButtons::YesNo});
     }
-    if (answer != MessageAnswer::Yes)
-        return;
+    if (answer != MessageAnswer::Yes) return;
     view_.RemoveTrayIcon();
     view_.EndProgram();
 }
@@ -207,8 +174,7 @@ void SplashWindow::mExit_Click() {
 void SplashWindow::Timer1_Timer() {
     // The timer is off while a modal window is open; a tick already queued must not start a
     // second alert on top of the first.
-    if (modal_ == Modal::Alert || modal_ == Modal::Options)
-        return;
+    if (modal_ == Modal::Alert || modal_ == Modal::Options) return;
     switch (timerMode_) {
         case 0:
             PollTick();
@@ -238,8 +204,7 @@ void SplashWindow::PollTick() {
         }
     }
 
-    if (type == "0")
-        return;
+    if (type == "0") return;
     const std::int16_t waiting = ReadInt16Setting(file, sections::kCommands, "Delay", 0);
     if (waiting > 0) {
         view_.SetTimerInterval(kSecondTick);
@@ -257,8 +222,7 @@ void SplashWindow::PollTick() {
 
 void SplashWindow::DelayedTick() {
     ++delayCount_;
-    if (delayCount_ >= mirror_.Delay)
-        InstantAlert();
+    if (delayCount_ >= mirror_.Delay) InstantAlert();
 }
 
 }  // namespace qfd

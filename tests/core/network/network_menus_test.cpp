@@ -19,8 +19,7 @@ struct Item {
 
 std::vector<Item> Items(const std::vector<NetworkMenuItem>& items) {
     std::vector<Item> out;
-    for (const auto& i : items)
-        out.push_back({i.caption, i.enabled, i.visible});
+    for (const auto& i : items) out.push_back({i.caption, i.enabled, i.visible});
     return out;
 }
 

@@ -59,8 +59,7 @@ TEST(SingleInstance, ClaimOfAnotherProcessIsSeenAndEndsWithIt) {
         (void)!::read(toChild[0], &c, 1);
         ::_exit(0);
     }
-    while (a.ReadBytes("qfd.ini").empty())
-        ::usleep(1000);
+    while (a.ReadBytes("qfd.ini").empty()) ::usleep(1000);
     EXPECT_EQ(a.ReadBytes("qfd.ini"), "x");
     EXPECT_EQ(SingleInstance::Claim(a.Path("qfd")).state(), State::HeldByAnother);
     (void)!::write(toChild[1], "g", 1);

@@ -53,21 +53,18 @@ class FakeSplashView : public SplashView {
     void ShowAlertModal() override {
         ++alerts;
         Record("alert");
-        if (duringAlert)
-            duringAlert();
+        if (duringAlert) duringAlert();
         Record("alert closed");
     }
     void ShowOptionsModal() override {
         Record("options");
-        if (duringOptions)
-            duringOptions();
+        if (duringOptions) duringOptions();
         Record("options closed");
     }
     MessageAnswer ShowMessage(const MessageRequest& request) override {
         messages.push_back(request);
         Record("message");
-        if (duringMessage)
-            duringMessage();
+        if (duringMessage) duringMessage();
         if (answers.empty())
             return request.buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
         MessageAnswer a = answers.front();

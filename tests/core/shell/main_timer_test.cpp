@@ -119,8 +119,7 @@ class MailboxType : public ShellTest, public ::testing::WithParamInterface<TypeC
 
 TEST_P(MailboxType, OnlyZeroMeansNothingWaits) {
     Start();
-    if (GetParam().type)
-        Set("Commands", "Type", GetParam().type);
+    if (GetParam().type) Set("Commands", "Type", GetParam().type);
     window.Timer1_Timer();
     EXPECT_EQ(view.alerts, GetParam().alert ? 1 : 0);
 }
@@ -165,8 +164,7 @@ TEST_F(ShellTest, ReceivedAlertHidesTheSplashWhoseCountdownGoesOn) {
     EXPECT_FALSE(view.windowVisible);
     EXPECT_FALSE(window.SplashDone());
     EXPECT_EQ(Get("Settings", "splashDelay"), "28");
-    while (!window.SplashDone())
-        window.Timer1_Timer();
+    while (!window.SplashDone()) window.Timer1_Timer();
     EXPECT_EQ(Get("Settings", "splashDelay"), "1");
 }
 
@@ -178,8 +176,7 @@ TEST_F(ShellTest, DelayedAlertComesOnceAfterDelaySecondsWithoutPolling) {
     EXPECT_EQ(window.TimerMode(), 2);
     Set("Commands", "Type", "1");
     const std::string splash = Get("Settings", "splashDelay");
-    for (int i = 0; i < 4; ++i)
-        window.Timer1_Timer();
+    for (int i = 0; i < 4; ++i) window.Timer1_Timer();
     EXPECT_EQ(view.alerts, 0);
     EXPECT_EQ(window.DelayCount(), 4);
     EXPECT_EQ(Get("Settings", "splashDelay"), splash);  // nothing polled during the countdown

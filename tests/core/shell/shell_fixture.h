@@ -38,8 +38,7 @@ class ShellTest : public ::testing::Test {
     int TicksUntilHidden(int limit) {
         for (int tick = 1; tick <= limit; ++tick) {
             window.Timer1_Timer();
-            if (!view.windowVisible)
-                return tick;
+            if (!view.windowVisible) return tick;
         }
         return 0;
     }

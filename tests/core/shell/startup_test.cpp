@@ -56,8 +56,7 @@ class StartupLatency : public ShellTest, public ::testing::WithParamInterface<La
 
 TEST_P(StartupLatency, PrimesTheCountdownAndTheInterval) {
     const LatencyCase& c = GetParam();
-    if (c.stored)
-        Set("Settings", "Latency", c.stored);
+    if (c.stored) Set("Settings", "Latency", c.stored);
     Start();
     // The raw line as it lands in the file: number form with one blank before the digits.
     EXPECT_NE(

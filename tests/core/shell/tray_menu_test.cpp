@@ -64,8 +64,7 @@ TEST_F(ShellTest, InstantAlertDuringACountdownEndsIt) {
     window.mInstant_Click();
     EXPECT_EQ(view.alerts, 1);
     EXPECT_EQ(view.timerInterval, 100);
-    for (int i = 0; i < 40; ++i)
-        window.Timer1_Timer();
+    for (int i = 0; i < 40; ++i) window.Timer1_Timer();
     EXPECT_EQ(view.alerts, 1);  // no second alert when the countdown would have ended
 }
 
@@ -204,8 +203,7 @@ TEST_F(ShellTest, CancelLeavesACountdownRunning) {
 
 TEST_F(ShellTest, AboutDuringTheSplashCountdownIsStillHiddenByIt) {
     Start();
-    for (int i = 0; i < 10; ++i)
-        window.Timer1_Timer();
+    for (int i = 0; i < 10; ++i) window.Timer1_Timer();
     window.Frame1_Click();
     EXPECT_FALSE(view.windowVisible);
     view.calls.clear();
