@@ -1,5 +1,9 @@
 #include "settings/ini_access.h"
 
+#include <optional>
+
+#include "settings/ini_text.h"
+
 namespace qfd {
 namespace {
 
@@ -43,6 +47,18 @@ std::string ReadIni(const std::string& file, std::string_view section, std::stri
     // Ask for a few bytes more than the limit to see whether the cut splits a character.
     std::string value = ReadProfileString(file, section, key, defaultValue,
                                           kReadIniMaxBytes + kLongestUtf8Sequence + 1);
+    return CutAtCharacterBoundary(std::move(value), kReadIniMaxBytes);
+}
+
+std::string ReadIniFrom(std::string_view fileBytes, std::string_view section, std::string_view key,
+                        std::string_view defaultValue) {
+    const std::optional<IniValue> found = FindIniValue(fileBytes, section, key);
+    std::string value;
+    if (found) {
+        value = found->text;
+    } else {
+        value = defaultValue.substr(0, defaultValue.find_last_not_of(' ') + 1);
+    }
     return CutAtCharacterBoundary(std::move(value), kReadIniMaxBytes);
 }
 

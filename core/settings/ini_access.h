@@ -24,6 +24,10 @@ std::string ReadIni(const std::string& file, std::string_view section, std::stri
 WriteOutcome WriteIni(const std::string& file, std::string_view section, std::string_view key,
                       std::string& value);
 
+// ReadIni's rules applied to the bytes of a file already read.
+std::string ReadIniFrom(std::string_view fileBytes, std::string_view section, std::string_view key,
+                        std::string_view defaultValue);
+
 // Cuts text to at most maxBytes without leaving the front half of a UTF-8 character behind.
 std::string CutAtCharacterBoundary(std::string text, std::size_t maxBytes);
 

@@ -12,8 +12,8 @@ namespace {
 
 constexpr std::chrono::milliseconds kLockTimeout{kLockTimeoutMs};
 
-// What the platform's C-string interface would hand over: the text up to a NUL, with line breaks
-// made blanks so that a value can never inject keys or sections into a file others read.
+}  // namespace
+
 std::string AsSingleLine(std::string_view text) {
     std::string s(text.substr(0, text.find('\0')));
     for (char& c : s) {
@@ -21,6 +21,8 @@ std::string AsSingleLine(std::string_view text) {
     }
     return s;
 }
+
+namespace {
 
 std::string_view WithoutTrailingSpaces(std::string_view s) {
     while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
@@ -121,21 +123,24 @@ std::string ReadProfileString(const std::string& file, std::string_view section,
     return result;
 }
 
-WriteOutcome WriteProfileString(const std::string& file, std::string_view section,
-                                std::string_view key, std::string_view value) {
+StoreError CheckEntry(std::string_view section, std::string_view key, std::string_view value) {
+    if (value.size() > kMaxValueLength) return StoreError::ValueTooLong;
+    if (key.size() + 1 + value.size() > kMaxLineLength || section.size() + 2 > kMaxLineLength) {
+        return StoreError::LineTooLong;
+    }
+    return StoreError::None;
+}
+
+std::optional<std::string> ReadProfileFile(const std::string& file) {
+    FileLock lock = FileLock::Acquire(LockPathFor(file), FileLock::Mode::Shared, kLockTimeout,
+                                      /*createIfMissing=*/false);
+    FileSnapshot snap = ReadWholeFile(file, kMaxSettingsFileBytes);
+    if (snap.status != FileStatus::Ok) return std::nullopt;
+    return std::move(snap.bytes);
+}
+
+WriteOutcome ModifyProfileFile(const std::string& file, const ProfileEdit& edit) {
     WriteOutcome outcome;
-    const std::string cleanSection = AsSingleLine(section);
-    const std::string cleanKey = AsSingleLine(key);
-    const std::string cleanValue = AsSingleLine(value);
-    if (cleanValue.size() > kMaxValueLength) {
-        outcome.error = StoreError::ValueTooLong;
-        return outcome;
-    }
-    if (cleanKey.size() + 1 + cleanValue.size() > kMaxLineLength ||
-        cleanSection.size() + 2 > kMaxLineLength) {
-        outcome.error = StoreError::LineTooLong;
-        return outcome;
-    }
     // Refuse before anything (the lock file included) is created beside an unwritable target.
     outcome.error = FromFileStatus(CheckWriteTarget(file, kMaxSettingsFileBytes));
     if (!outcome.ok()) return outcome;
@@ -149,11 +154,24 @@ WriteOutcome WriteProfileString(const std::string& file, std::string_view sectio
         outcome.error = FromFileStatus(snap.status);
         return outcome;
     }
-    std::optional<std::string> edited = SetIniValue(snap.bytes, cleanSection, cleanKey, cleanValue);
-    if (!edited) return outcome;
+    std::optional<std::string> edited = edit(snap.bytes);
+    if (!edited || *edited == snap.bytes) return outcome;
     outcome.error = FromFileStatus(ReplaceWholeFile(file, *edited, lock.held()));
     outcome.changed = outcome.ok();
     return outcome;
+}
+
+WriteOutcome WriteProfileString(const std::string& file, std::string_view section,
+                                std::string_view key, std::string_view value) {
+    const std::string cleanSection = AsSingleLine(section);
+    const std::string cleanKey = AsSingleLine(key);
+    const std::string cleanValue = AsSingleLine(value);
+    WriteOutcome refused;
+    refused.error = CheckEntry(cleanSection, cleanKey, cleanValue);
+    if (!refused.ok()) return refused;
+    return ModifyProfileFile(file, [&](std::string_view bytes) {
+        return SetIniValue(bytes, cleanSection, cleanKey, cleanValue);
+    });
 }
 
 }  // namespace qfd

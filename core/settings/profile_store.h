@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -49,6 +51,23 @@ std::string ReadProfileString(const std::string& file, std::string_view section,
 // at a NUL byte, as the platform's C strings do. Holds the file's lock for the read-modify-write.
 WriteOutcome WriteProfileString(const std::string& file, std::string_view section,
                                 std::string_view key, std::string_view value);
+
+// One locked read-modify-write of a whole file: the edit receives the file's bytes (empty when the
+// file is missing) and returns the new bytes, or nothing to leave the file untouched. The new bytes
+// replace the file in one step, so readers see all of the edit or none of it.
+using ProfileEdit = std::function<std::optional<std::string>(std::string_view bytes)>;
+WriteOutcome ModifyProfileFile(const std::string& file, const ProfileEdit& edit);
+
+// One consistent reading of the whole file, taken under the readers' lock; nothing when the file
+// is missing or unreadable (too large, not a regular file).
+std::optional<std::string> ReadProfileFile(const std::string& file);
+
+// Whether a key and value may be written (StoreError::None) or are over the store's limits.
+StoreError CheckEntry(std::string_view section, std::string_view key, std::string_view value);
+
+// What the platform's C-string interface would hand over: the text up to a NUL, with line breaks
+// made blanks so that a value can never inject keys or sections into a file others read.
+std::string AsSingleLine(std::string_view text);
 
 // The lock file that guards a settings file against lost updates.
 std::string LockPathFor(const std::string& file);
