@@ -9,6 +9,7 @@
 
 #include "alert/alert_label_widget.h"
 #include "alert/label_text.h"
+#include "alert/x11_window_hints.h"
 
 namespace qfd {
 
@@ -17,9 +18,7 @@ namespace {
 constexpr double kTwipsPerPixel = 15;
 constexpr double kPixelsPerPoint = 96.0 / 72.0;
 
-int ToPixels(double twips) {
-    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
-}
+int ToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
 
 // Colour values are 0x00BBGGRR; the top byte has no meaning for a plain colour and is ignored.
 QColor ToQColor(std::uint32_t colour) {
@@ -27,14 +26,12 @@ QColor ToQColor(std::uint32_t colour) {
                   static_cast<int>((colour >> 16) & 0xFF));
 }
 
-QScreen* AlertScreen() {
-    return QGuiApplication::primaryScreen();
-}
+QScreen* AlertScreen() { return QGuiApplication::primaryScreen(); }
 
 }  // namespace
 
 AlertWindowWidget::AlertWindowWidget(QWidget* owner, SettingsMirror& mirror, AlertSounds& sounds)
-    // A tool window stays out of the taskbar; its owner keeps it above the (hidden) main window.
+    // A tool window: owned by the (hidden) main window and kept out of the taskbar.
     : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint),
       lblMyName_(new AlertLabelWidget(QStringLiteral("lblMyName"), this)),
       lblQuorf_(new AlertLabelWidget(QStringLiteral("lblQuorf"), this)),
@@ -74,6 +71,7 @@ void AlertWindowWidget::Open() {
                              screen.y() + (screen.height() - windowSize_.height()) / 2);
         setGeometry(QRect(topLeft, windowSize_));
     }
+    KeepOutOfTaskbar(this);
     show();
     raise();
     activateWindow();
@@ -132,18 +130,14 @@ void AlertWindowWidget::SetBackColour(std::uint32_t colour) {
     setPalette(palette);
 }
 
-void AlertWindowWidget::MakeTopmost() {
-    setWindowFlag(Qt::WindowStaysOnTopHint, true);
-}
+void AlertWindowWidget::MakeTopmost() { setWindowFlag(Qt::WindowStaysOnTopHint, true); }
 
 void AlertWindowWidget::EnableTimer1(int intervalMs) {
     Timer1_->setInterval(intervalMs);
     Timer1_->start();
 }
 
-void AlertWindowWidget::UnloadWindow() {
-    close();
-}
+void AlertWindowWidget::UnloadWindow() { close(); }
 
 void AlertWindowWidget::mousePressEvent(QMouseEvent* event) {
     pressed_ = true;

@@ -21,9 +21,7 @@ constexpr int kReleasePollMs = 10;
 
 }  // namespace
 
-std::unique_ptr<AudioOutput> CreateQtAudioOutput() {
-    return std::make_unique<QtAudioOutput>();
-}
+std::unique_ptr<AudioOutput> CreateQtAudioOutput() { return std::make_unique<QtAudioOutput>(); }
 
 std::unique_ptr<AlertSounds> CreateQtAlertSounds() {
     return std::make_unique<AlertSounds>(std::make_unique<QtSoundLibrary>(), CreateQtAudioOutput());
@@ -39,9 +37,7 @@ QtAudioOutput::QtAudioOutput() {
     });
 }
 
-QtAudioOutput::~QtAudioOutput() {
-    Release();
-}
+QtAudioOutput::~QtAudioOutput() { Release(); }
 
 bool QtAudioOutput::Play(std::shared_ptr<const PcmImage> image) {
     Release();

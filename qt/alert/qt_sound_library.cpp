@@ -5,15 +5,11 @@
 
 // The resources live in a static library; nothing references their initialiser, so the linker
 // would drop it unless it is called by name (outside any namespace).
-static void InitAlertSoundResources() {
-    Q_INIT_RESOURCE(alert_sounds);
-}
+static void InitAlertSoundResources() { Q_INIT_RESOURCE(alert_sounds); }
 
 namespace qfd {
 
-QtSoundLibrary::QtSoundLibrary() {
-    InitAlertSoundResources();
-}
+QtSoundLibrary::QtSoundLibrary() { InitAlertSoundResources(); }
 
 std::optional<std::vector<unsigned char>> QtSoundLibrary::LoadSound(std::int32_t soundId) const {
     QFile file(QStringLiteral(":/sounds/%1.wav").arg(soundId));
