@@ -14,7 +14,9 @@ enum class FileStatus {
     AccessDenied,  // no permission, a read-only file, a directory in the file's place
     NotRegular,    // a pipe, a device or another non-file: never opened for real
     TooLarge,      // larger than the caller's limit
-    Failed,        // any other failure of the file system (disk full, I/O error)
+    NameTooLong,   // the path is longer than the platform allows
+    NoSpace,       // the disk or the user's quota is full
+    Failed,        // any other failure of the file system (an I/O error)
 };
 
 struct FileSnapshot {

@@ -49,6 +49,11 @@ FileStatus StatusFromErrno(int error) {
         case EISDIR:
         case ETXTBSY:
             return FileStatus::AccessDenied;
+        case ENAMETOOLONG:
+            return FileStatus::NameTooLong;
+        case ENOSPC:
+        case EDQUOT:
+            return FileStatus::NoSpace;
         default:
             return FileStatus::Failed;
     }

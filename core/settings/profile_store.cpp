@@ -61,6 +61,10 @@ StoreError FromFileStatus(FileStatus status) {
             return StoreError::NotRegularFile;
         case FileStatus::TooLarge:
             return StoreError::FileTooLarge;
+        case FileStatus::NameTooLong:
+            return StoreError::NameTooLong;
+        case FileStatus::NoSpace:
+            return StoreError::DiskFull;
         case FileStatus::Failed:
             break;
     }
@@ -84,6 +88,10 @@ int WriteOutcome::PlatformErrorCode() const {
         case StoreError::ValueTooLong:
         case StoreError::LineTooLong:
             return 87;  // ERROR_INVALID_PARAMETER
+        case StoreError::NameTooLong:
+            return 206;  // ERROR_FILENAME_EXCED_RANGE
+        case StoreError::DiskFull:
+            return 112;  // ERROR_DISK_FULL
         case StoreError::Io:
             break;
     }
@@ -106,6 +114,10 @@ std::string WriteOutcome::Describe() const {
             return "the value is longer than 32767 characters";
         case StoreError::LineTooLong:
             return "the line would be longer than 65535 characters";
+        case StoreError::NameTooLong:
+            return "the path is too long";
+        case StoreError::DiskFull:
+            return "the disk is full";
         case StoreError::Io:
             break;
     }

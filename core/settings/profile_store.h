@@ -23,6 +23,8 @@ enum class StoreError {
     FileTooLarge,    // over kMaxSettingsFileBytes
     ValueTooLong,    // over kMaxValueLength
     LineTooLong,     // the line would exceed kMaxLineLength
+    NameTooLong,     // the path is longer than the platform allows
+    DiskFull,        // no space left for the new contents
     Io,              // any other failure of the file system
 };
 
