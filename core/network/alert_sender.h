@@ -1,0 +1,39 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "network/alert_record.h"
+
+namespace qfd {
+
+// Writes alert records into detectors' settings files on one background thread, one detector
+// after another in the order they were handed over, so that a slow or hung share holds up the
+// detectors queued after it but never the tray menu.
+class AlertSender {
+  public:
+    using Writer = std::function<WriteOutcome(const std::string& iniPath, const AlertRecord&)>;
+    // Called on the sender's thread for every send that must show the error message; the front end
+    // passes it on to its user-interface thread.
+    using FailureSink = std::function<void(const std::string& iniPath, const WriteOutcome&)>;
+
+    explicit AlertSender(FailureSink onFailure, Writer writer = SendNetworkAlert);
+    AlertSender(const AlertSender&) = delete;
+    AlertSender& operator=(const AlertSender&) = delete;
+    // Does not wait for a send in progress: a hung share must not hold up the program's end.
+    ~AlertSender();
+
+    // Queues the record for each settings file, in this order.
+    void Send(const AlertRecord& record, const std::vector<std::string>& iniPaths);
+
+    // Blocks until everything queued so far has been written.
+    void WaitUntilIdle();
+
+  private:
+    struct Shared;
+    std::shared_ptr<Shared> shared_;
+};
+
+}  // namespace qfd
