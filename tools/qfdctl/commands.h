@@ -14,6 +14,8 @@ using Args = std::vector<std::string>;
 
 int RunRead(const Args& args);
 int RunWrite(const Args& args);
+int RunSend(const Args& args);
+int RunStatus(const Args& args);
 
 // Prints the usage line of one command (or of all) to stderr and returns kExitUsage.
 int UsageError(const std::string& command);

@@ -13,6 +13,10 @@ struct Usage {
 constexpr Usage kUsages[] = {
     {"read", "qfdctl read FILE SECTION KEY [DEFAULT]"},
     {"write", "qfdctl write FILE SECTION KEY VALUE"},
+    {"send",
+     "qfdctl send [--from DIR] [--top TEXT] [--bottom TEXT] [--name NAME] [--delay SECONDS]"
+     " [--wait SECONDS] DETECTOR_DIR..."},
+    {"status", "qfdctl status DETECTOR_DIR"},
 };
 
 }  // namespace
@@ -40,6 +44,21 @@ scripts and other installations see exactly what the program sees.
       Stores VALUE under KEY in SECTION of FILE, creating the file or section when missing; line
       breaks in VALUE are stored as blanks. Exit 0, or 1 with the reason on stderr when the file
       could not be written (missing folder, read-only file, not a regular file, value too long).
+
+  qfdctl send [--from DIR] [--top TEXT] [--bottom TEXT] [--name NAME] [--delay SECONDS]
+              [--wait SECONDS] DETECTOR_DIR...
+      Raises an alert on each QF Detect installation folder given, writing the same record as the
+      tray menu's network commands. Texts, name and waiting time default to those of the
+      installation in --from (its QFtext, Atext, myName, and its Delay when it sends its delay);
+      without --from to "Quorf", "Alert", no name and no waiting. Texts and names are limited to
+      254 bytes. A folder that cannot be written gets a one-line reason on stderr; the others are
+      still served.
+      --wait SECONDS  wait until every receiver has shown and closed the alert.
+      Exit 0; 1 when a folder could not be written; 3 when --wait ran out (naming the folders).
+
+  qfdctl status DETECTOR_DIR
+      Prints "waiting" and the waiting record's keys (Delay, NetName, QFtext, Atext, Type) as
+      key=value lines, or "none". Exit 0 either way, 1 when the folder cannot be read.
 
   qfdctl --help
       Shows this text.

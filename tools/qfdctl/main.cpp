@@ -15,6 +15,8 @@ int main(int argc, char** argv) {
     static const std::map<std::string, int (*)(const Args&)> kCommands = {
         {"read", RunRead},
         {"write", RunWrite},
+        {"send", RunSend},
+        {"status", RunStatus},
     };
     auto it = kCommands.find(command);
     if (it == kCommands.end()) return UsageError("");

@@ -1,0 +1,119 @@
+// qfdctl send and status: records as the tray menu writes them, exit codes scripts rely on.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "settings/ini_access.h"
+#include "support/child_process.h"
+#include "support/sandbox.h"
+
+namespace qfd {
+namespace {
+
+test::ChildRun Qfdctl(std::vector<std::string> args) {
+    args.insert(args.begin(), QFDCTL_PATH);
+    return test::RunProgram(args);
+}
+
+std::string Dir(const test::Sandbox& s) { return s.dir().string(); }
+
+TEST(QfdctlSend, WithoutAnInstallationSendsTheDefaults) {
+    test::Sandbox a, b;
+    const test::ChildRun run = Qfdctl({"send", Dir(a), Dir(b) + "/"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    for (const test::Sandbox* s : {&a, &b}) {
+        EXPECT_EQ(s->ReadBytes("qfd.ini"),
+                  "[Commands]\r\nDelay=0\r\nNetName=\r\nQFtext=Quorf\r\nAtext=Alert\r\nType=1\r\n");
+    }
+}
+
+TEST(QfdctlSend, TakesTheSendingInstallationsSettingsAndOverrides) {
+    test::Sandbox from, to;
+    from.WriteBytes("qfd.ini",
+                    "[Settings]\r\nmyName=Sheila\r\nDelay= 3\r\nNetDelay= 1\r\nQFtext=Rubbish\r\n");
+    EXPECT_EQ(Qfdctl({"send", "--from", Dir(from), "--bottom", "Detected", Dir(to)}).exitCode, 0);
+    EXPECT_EQ(to.ReadBytes("qfd.ini"),
+              "[Commands]\r\nDelay= 3\r\nNetName=Sheila\r\n"
+              "QFtext=Rubbish\r\nAtext=Detected\r\nType=1\r\n");
+    EXPECT_EQ(
+        Qfdctl({"send", "--from", Dir(from), "--delay", "0", "--name", "X", Dir(to)}).exitCode, 0);
+    EXPECT_EQ(ReadIni(to.IniPath(), "Commands", "Delay", ""), "0");
+    EXPECT_EQ(ReadIni(to.IniPath(), "Commands", "NetName", ""), "X");
+}
+
+TEST(QfdctlSend, RefusesTextsTheReceiverWouldCutAndBadNumbers) {
+    test::Sandbox to;
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"send", "--top", std::string(255, 't'), Dir(to)},
+          {"send", "--name", std::string(300, 'n'), Dir(to)},
+          {"send", "--delay", "-1", Dir(to)},
+          {"send", "--delay", "1.5", Dir(to)},
+          {"send", "--wait", "soon", Dir(to)},
+          {"send", "--top"},
+          {"send", "--colour", "red", Dir(to)}}) {
+        const test::ChildRun run = Qfdctl(args);
+        EXPECT_EQ(run.exitCode, 2) << args[1];
+        EXPECT_FALSE(run.err.empty());
+    }
+    EXPECT_FALSE(to.Exists("qfd.ini"));
+    EXPECT_EQ(Qfdctl({"send", "--top", std::string(254, 't'), Dir(to)}).exitCode, 0);
+}
+
+TEST(QfdctlSend, UnreachableFolderIsNamedAndTheOthersStillServed) {
+    test::Sandbox ok;
+    const test::ChildRun run = Qfdctl({"send", Dir(ok) + "/gone", Dir(ok)});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("/gone"), std::string::npos) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
+    EXPECT_EQ(ReadIni(ok.IniPath(), "Commands", "Type", "0"), "1");
+}
+
+TEST(QfdctlSend, WaitEndsWhenTheReceiverHasClosedTheAlert) {
+    test::Sandbox to;
+    // A stand-in receiver: shows the alert for a moment, then sets Type back to "0".
+    const pid_t receiver = ::fork();
+    if (receiver == 0) {
+        while (ReadIni(to.IniPath(), "Commands", "Type", "0") != "1") ::usleep(20000);
+        ::usleep(300000);
+        std::string zero = "0";
+        WriteIni(to.IniPath(), "Commands", "Type", zero);
+        ::_exit(0);
+    }
+    const test::ChildRun run = Qfdctl({"send", "--wait", "20", Dir(to)});
+    ::waitpid(receiver, nullptr, 0);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+}
+
+TEST(QfdctlSend, WaitRunsOutWhenNobodyReceives) {
+    test::Sandbox to, other;
+    const test::ChildRun run = Qfdctl({"send", "--wait", "1", Dir(to)});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_NE(run.err.find(Dir(to)), std::string::npos) << run.err;
+    // An unreachable folder wins over the timeout.
+    EXPECT_EQ(Qfdctl({"send", "--wait", "1", Dir(other), Dir(other) + "/gone"}).exitCode, 1);
+}
+
+TEST(QfdctlStatus, ShowsTheWaitingRecordOrNone) {
+    test::Sandbox to;
+    EXPECT_EQ(Qfdctl({"status", Dir(to)}).out, "none\n");
+    to.WriteBytes("qfd.ini", "[Commands]\r\nType=1\r\nDelay= 2\r\nNetName=Bruce\r\n");
+    const test::ChildRun run = Qfdctl({"status", Dir(to)});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "waiting\nDelay=2\nNetName=Bruce\nQFtext=\nAtext=\nType=1\n");
+    to.WriteBytes("qfd.ini", "[Commands]\r\nType=0\r\n");
+    EXPECT_EQ(Qfdctl({"status", Dir(to)}).out, "none\n");
+}
+
+TEST(QfdctlStatus, UnreadableFolderExitsOne) {
+    test::Sandbox to;
+    EXPECT_EQ(Qfdctl({"status", Dir(to) + "/gone"}).exitCode, 1);
+    ASSERT_EQ(::mkfifo(to.IniPath().c_str(), 0644), 0);
+    EXPECT_EQ(Qfdctl({"status", Dir(to)}).exitCode, 1);
+    EXPECT_EQ(Qfdctl({"status"}).exitCode, 2);
+}
+
+}  // namespace
+}  // namespace qfd

@@ -1,0 +1,158 @@
+#include <chrono>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <thread>
+
+#include "commands.h"
+#include "network/alert_record.h"
+#include "settings/ini_access.h"
+#include "settings/ini_path.h"
+#include "settings/ini_snapshot.h"
+#include "settings/number_form.h"
+
+namespace qfdctl {
+namespace {
+
+constexpr int kExitWaitTimedOut = 3;
+constexpr auto kWaitPoll = std::chrono::milliseconds(50);
+constexpr const char* kRecordKeys[] = {"Delay", "NetName", "QFtext", "Atext", "Type"};
+
+struct SendOptions {
+    std::optional<std::string> from, top, bottom, name, delay, wait;
+    std::vector<std::string> detectors;
+};
+
+// Parses "--opt VALUE" pairs before and between the folders; false on anything unknown.
+bool ParseSendOptions(const Args& args, SendOptions& options) {
+    const std::pair<const char*, std::optional<std::string>*> named[] = {
+        {"--from", &options.from}, {"--top", &options.top},     {"--bottom", &options.bottom},
+        {"--name", &options.name}, {"--delay", &options.delay}, {"--wait", &options.wait}};
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (!args[i].starts_with("--")) {
+            options.detectors.push_back(args[i]);
+            continue;
+        }
+        bool known = false;
+        for (const auto& [flag, target] : named) {
+            if (args[i] != flag || i + 1 == args.size()) continue;
+            *target = args[++i];
+            known = true;
+        }
+        if (!known) return false;
+    }
+    return !options.detectors.empty();
+}
+
+std::optional<int> Seconds(const std::string& text) {
+    std::optional<std::int16_t> n = qfd::ParseInt16(text);
+    if (!n || *n < 0 || text.find('.') != std::string::npos) return std::nullopt;
+    return *n;
+}
+
+// The record as the tray menu of the --from installation would send it, with overrides.
+std::optional<qfd::AlertRecord> BuildRecord(const SendOptions& options) {
+    qfd::SettingsMirror mirror;
+    mirror.myName.clear();
+    if (options.from) {
+        mirror.IniPath = qfd::MakeIniPath(*options.from);
+        qfd::LoadSettingsMirror(mirror);
+    }
+    qfd::AlertRecord record = qfd::TakeAlertRecord(mirror);
+    if (!options.from) record.Delay = "0";
+    if (options.top) record.QFtext = *options.top;
+    if (options.bottom) record.Atext = *options.bottom;
+    if (options.name) record.NetName = *options.name;
+    if (options.delay) {
+        const std::optional<int> seconds = Seconds(*options.delay);
+        if (!seconds) {
+            std::cerr << "qfdctl: --delay takes a whole number of seconds from 0 to 32767\n";
+            return std::nullopt;
+        }
+        record.Delay = *seconds > 0 ? qfd::NumberForm(*seconds) : "0";
+    }
+    for (const std::string* text : {&record.QFtext, &record.Atext, &record.NetName}) {
+        if (text->size() > qfd::kReadIniMaxBytes) {
+            std::cerr << "qfdctl: texts and names are limited to 254 bytes; the receiver would cut"
+                         " \""
+                      << text->substr(0, 20) << "...\"\n";
+            return std::nullopt;
+        }
+    }
+    return record;
+}
+
+bool AlertClosed(const std::string& detector) {
+    return qfd::IniSnapshot::Load(qfd::MakeIniPath(detector)).Read("Commands", "Type", "0") == "0";
+}
+
+// Waits until every receiver has shown and closed its alert; the folders that did not.
+std::vector<std::string> WaitForReceivers(const std::vector<std::string>& detectors, int seconds) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    std::vector<std::string> pending = detectors;
+    for (;;) {
+        std::erase_if(pending, AlertClosed);
+        if (pending.empty() || std::chrono::steady_clock::now() >= deadline) return pending;
+        std::this_thread::sleep_for(kWaitPoll);
+    }
+}
+
+}  // namespace
+
+int RunSend(const Args& args) {
+    SendOptions options;
+    if (!ParseSendOptions(args, options)) return UsageError("send");
+    std::optional<int> waitSeconds;
+    if (options.wait && !(waitSeconds = Seconds(*options.wait))) {
+        std::cerr << "qfdctl: --wait takes a whole number of seconds from 0 to 32767\n";
+        return kExitUsage;
+    }
+    const std::optional<qfd::AlertRecord> record = BuildRecord(options);
+    if (!record) return kExitUsage;
+
+    int exitCode = kExitOk;
+    std::vector<std::string> delivered;
+    for (const std::string& detector : options.detectors) {
+        const qfd::WriteOutcome outcome =
+            qfd::SendNetworkAlert(qfd::MakeIniPath(detector), *record);
+        if (outcome.ok()) {
+            delivered.push_back(detector);
+        } else {
+            std::cerr << "qfdctl: cannot send to " << detector << ": " << outcome.Describe()
+                      << '\n';
+            exitCode = kExitFailed;
+        }
+    }
+    if (waitSeconds) {
+        const std::vector<std::string> pending = WaitForReceivers(delivered, *waitSeconds);
+        for (const std::string& detector : pending) {
+            std::cerr << "qfdctl: " << detector << " did not show and close the alert in time\n";
+        }
+        if (!pending.empty() && exitCode == kExitOk) exitCode = kExitWaitTimedOut;
+    }
+    return exitCode;
+}
+
+int RunStatus(const Args& args) {
+    if (args.size() != 1) return UsageError("status");
+    const std::string& detector = args[0];
+    const std::string ini = qfd::MakeIniPath(detector);
+    std::error_code error;
+    const bool folder = std::filesystem::is_directory(detector, error);
+    const qfd::IniSnapshot snap = qfd::IniSnapshot::Load(ini);
+    if (!folder || (!snap.fileFound() && std::filesystem::exists(ini, error))) {
+        std::cerr << "qfdctl: cannot read " << (folder ? ini : detector) << '\n';
+        return kExitFailed;
+    }
+    if (snap.Read("Commands", "Type", "0") == "0") {
+        std::cout << "none\n";
+        return kExitOk;
+    }
+    std::cout << "waiting\n";
+    for (const char* key : kRecordKeys) {
+        std::cout << key << '=' << snap.Read("Commands", key, "") << '\n';
+    }
+    return kExitOk;
+}
+
+}  // namespace qfdctl
