@@ -8,9 +8,7 @@ namespace qfd {
 namespace {
 
 // Colours are stored as signed 32-bit numbers; the view takes the same bits as 0x00BBGGRR.
-std::uint32_t AsColour(std::int32_t value) {
-    return static_cast<std::uint32_t>(value);
-}
+std::uint32_t AsColour(std::int32_t value) { return static_cast<std::uint32_t>(value); }
 
 }  // namespace
 
@@ -78,17 +76,11 @@ void AlertWindow::ShowColours(std::int32_t background, std::int32_t text) {
     view_.SetTextColour(AlertLabel::lblMyName, AsColour(text));
 }
 
-void AlertWindow::Form_Click() {
-    view_.UnloadWindow();
-}
+void AlertWindow::Form_Click() { view_.UnloadWindow(); }
 
-void AlertWindow::lblQuorf_Click() {
-    view_.UnloadWindow();
-}
+void AlertWindow::lblQuorf_Click() { view_.UnloadWindow(); }
 
-void AlertWindow::lblAlert_Click() {
-    view_.UnloadWindow();
-}
+void AlertWindow::lblAlert_Click() { view_.UnloadWindow(); }
 
 void AlertWindow::Form_Unload() {
     mirror_.SenderName.clear();

@@ -18,9 +18,7 @@
 
 namespace {
 
-bool WithSoundServer() {
-    return qEnvironmentVariableIntValue("QFD_SOUND_SERVER_TEST") == 1;
-}
+bool WithSoundServer() { return qEnvironmentVariableIntValue("QFD_SOUND_SERVER_TEST") == 1; }
 
 struct RealSounds {
     qfd::AudioOutput* output;

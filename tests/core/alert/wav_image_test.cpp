@@ -26,9 +26,7 @@ std::uint16_t U16(const std::string& b, std::size_t at) {
                                       static_cast<unsigned char>(b[at + 1]) << 8);
 }
 
-std::vector<unsigned char> Bytes(const std::string& s) {
-    return {s.begin(), s.end()};
-}
+std::vector<unsigned char> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
 
 // The committed files as they lie on disk: canonical 44-byte headers, the exact formats and sizes.
 TEST(SoundFilesTest, EachCommittedWavHasItsFormatAndDataSize) {
@@ -138,9 +136,7 @@ std::string Fmt(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate, s
     put(bits, 2);
     return Chunk("fmt ", f);
 }
-std::string Riff(const std::string& chunks) {
-    return Chunk("RIFF", "WAVE" + chunks);
-}
+std::string Riff(const std::string& chunks) { return Chunk("RIFF", "WAVE" + chunks); }
 
 TEST(WavImageTest, DamagedAndUnusualImages) {
     const std::string pcm8 = Fmt(1, 1, 11025, 8);
