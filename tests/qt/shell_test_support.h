@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QTemporaryDir>
+#include <memory>
+
+#include "alert/alert_sounds.h"
+#include "alert/sound_library.h"
+#include "platform/audio_output.h"
+#include "settings/settings_mirror.h"
+#include "shell/qt_splash_view.h"
+#include "shell/splash_window.h"
+
+namespace qfd::test {
+
+// Sounds that go nowhere: the shell's tests look at windows, not at the speaker.
+class SilentOutput : public AudioOutput {
+  public:
+    bool Play(std::shared_ptr<const PcmImage>) override { return true; }
+    bool IsPlaying() const override { return false; }
+};
+
+class NoSounds : public SoundLibrary {
+  public:
+    std::optional<std::vector<unsigned char>> LoadSound(std::int32_t) const override {
+        return std::nullopt;
+    }
+};
+
+// A started frmSplash in a temporary installation folder, with the real Qt view.
+struct StartedShell {
+    QTemporaryDir dir;
+    SettingsMirror mirror;
+    AlertSounds sounds{std::make_unique<NoSounds>(), std::make_unique<SilentOutput>()};
+    QtSplashView view{mirror, sounds};
+    SplashWindow window{mirror, view,
+                        StartupEnvironment{dir.path().toStdString(), [] { return false; }}};
+    int ends = 0;
+
+    StartedShell() {
+        view.SetPresenter(&window);
+        view.SetEndProgram([this] { ++ends; });
+    }
+    bool Start() { return window.Form_Load(); }
+};
+
+}  // namespace qfd::test
