@@ -29,8 +29,7 @@ test::ChildRun RunAsNobody(const std::vector<std::string>& qfdctlArgs) {
 class Permissions : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (::geteuid() != 0)
-            GTEST_SKIP() << "needs root to act as another user";
+        if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
         if (RunAsNobody({"--help"}).exitCode != 0)
             GTEST_SKIP() << "setpriv cannot run qfdctl as nobody";
         ::chmod(sandbox.dir().c_str(), 0755);  // nobody may enter, but not create files
