@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace qfd {
 
@@ -30,7 +29,6 @@ struct SettingsMirror {
     std::string Atext = "Alert";
     std::int16_t NetDelay = 0;
     std::string SenderName;
-    std::vector<unsigned char> SoundData;
 };
 
 // Reads the twelve settings from section "Settings" of mirror.IniPath, in the start-up order
