@@ -1,0 +1,16 @@
+#include "options/options_runner.h"
+
+#include <utility>
+
+#include "options/options_window.h"
+
+namespace qfd {
+
+void RunOptionsDialog(QWidget* owner, SettingsMirror& mirror, AlertSounds& sounds,
+                      std::function<void()> refreshNetworkMenus) {
+    OptionsWindow window(owner, mirror, sounds, std::move(refreshNetworkMenus));
+    window.Load();
+    window.form().exec();
+}
+
+}  // namespace qfd
