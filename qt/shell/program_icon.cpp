@@ -5,10 +5,10 @@
 namespace qfd {
 
 QIcon ProgramIcon() {
-    InitShellResources();
+    // Built from pixmaps rather than file names, which would load the icon-engine plugins.
     QIcon icon;
     for (int size : {16, 32, 48})
-        icon.addFile(QString(":/shell/qfd-%1.png").arg(size), QSize(size, size));
+        icon.addPixmap(LoadShellPicture(QString(":/shell/qfd-%1.png").arg(size)));
     return icon;
 }
 

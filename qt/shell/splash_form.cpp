@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
+#include <QTimer>
 
 #include "shell/about_texts.h"
 #include "shell/shell_resources.h"
@@ -57,7 +58,6 @@ SplashForm::SplashForm() {
     logo_ = new QLabel(frame_);
     logo_->setObjectName("imgLogo");
     logo_->setGeometry(TwipsRect(480, 120, 6000, 2385));
-    logo_->setPixmap(QPixmap(":/shell/logo.png"));
 
     const QFont arial = DesignFont(kArialFamilies, 8.25);
     const QFont linkFont = DesignFont(kSansSerifFamilies, 8.25);
@@ -127,8 +127,24 @@ void SplashForm::ShowCentred() {
         const QRect area = screen->geometry();
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
+    if (logo_->pixmap().isNull()) logo_->setPixmap(LoadShellPicture(":/shell/logo.png"));
     if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
+}
+
+void SplashForm::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    // The window is hidden nearly all the run: give its native window, the shared-memory image
+    // behind it and the logo back until it is shown again. Not while a window it owns is up (the
+    // alert, the options dialog), since they stand on top of it.
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible() || !testAttribute(Qt::WA_WState_Created)) return;
+        for (const QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (child->isWindow() && child->isVisible()) return;
+        }
+        destroy(true, false);
+        logo_->setPixmap(QPixmap());
+    });
 }
 
 void SplashForm::keyPressEvent(QKeyEvent* event) {
