@@ -49,12 +49,16 @@ bool SplashWindow::Form_Load() {
 
     mirror_.SenderName.clear();
     splashDone_ = false;
-    view_.ShowNetworkMenus(RefreshNetworkMenus(mirror_.IniPath));
+    RefreshNetworkMenus();
     view_.AddTrayIcon();
     view_.SetTimerInterval(PollingInterval());
     view_.SetTimerEnabled(true);
     view_.ShowWindow();
     return true;
+}
+
+void SplashWindow::RefreshNetworkMenus() {
+    view_.ShowNetworkMenus(qfd::RefreshNetworkMenus(mirror_.IniPath));
 }
 
 void SplashWindow::Form_KeyPress() { HideSplash(); }

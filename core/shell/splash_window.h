@@ -72,6 +72,9 @@ class SplashWindow {
 
     void Timer1_Timer();
 
+    // Rebuilds the tray menu's network submenus from the detector list in the settings file.
+    void RefreshNetworkMenus();
+
     void ResetLinkLabels();
     void HighlightLinkLabel(LinkLabel label);
 

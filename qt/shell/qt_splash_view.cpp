@@ -7,8 +7,8 @@
 #include <cstdlib>
 
 #include "alert/alert_runner.h"
+#include "options/options_runner.h"
 #include "shell/message_box.h"
-#include "shell/options_dialog_runner.h"
 #include "shell/program_icon.h"
 #include "shell/shell_texts.h"
 
@@ -45,7 +45,11 @@ QtSplashView::QtSplashView(SettingsMirror& mirror, AlertSounds& sounds)
 
     endProgram_ = [] { std::_Exit(0); };
     runAlert_ = [this] { RunAlertWindow(&form_, mirror_, sounds_); };
-    runOptions_ = [this] { RunOptionsDialog(&form_, mirror_, sounds_); };
+    runOptions_ = [this] {
+        RunOptionsDialog(&form_, mirror_, sounds_, [this] {
+            if (presenter_) presenter_->RefreshNetworkMenus();
+        });
+    };
 }
 
 QtSplashView::~QtSplashView() = default;

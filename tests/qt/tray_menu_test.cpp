@@ -175,6 +175,7 @@ class TrayMenuTest : public QObject {
             auto* close = dialog->findChild<QPushButton*>("cmdClose");
             QVERIFY(close);
             QCOMPARE(close->text(), QString("&Close"));
+            WriteIni("[Network Settings]\r\nOption 2=/added/\r\n");
             QTest::mouseClick(close, Qt::LeftButton);
         });
         Item("mOptions")->trigger();
@@ -182,6 +183,9 @@ class TrayMenuTest : public QObject {
         QVERIFY(shell->view.timer().isActive());
         QCOMPARE(shell->view.timer().interval(), 1000);  // the countdown goes on
         QCOMPARE(shell->window.TimerMode(), 2);
+        // Closing the dialog rebuilds the network submenus from the file.
+        QCOMPARE(Captions(Item("mNetwork")->menu()),
+                 (QStringList{"&Send To All But...", "&Send To All", "-", "/added/"}));
     }
 
     void exitAsksThenEnds() {
