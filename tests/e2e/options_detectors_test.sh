@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Network Detectors as a user adds them: "&Browse..." in the options dialog, the second
+# installation's program file typed into the file dialog, the refusal to add oneself, and an
+# alert sent to the new detector from the tray menu reaching the second installation's screen.
+source "$(dirname "${BASH_SOURCE[0]}")/lib/session.sh"
+e2e_require
+
+e2e_start_session
+screen=$(e2e_screen_size)
+a=$(e2e_install)
+b=$(e2e_install)
+e2e_set_ini "$a" Settings myName "Anna"
+e2e_start_qfd "$a"
+qa=$E2E_LAST_PID
+e2e_start_qfd "$b"
+qb=$E2E_LAST_PID
+e2e_wait_for 10 e2e_tray_icon "$qa" || e2e_fail "the first icon did not dock into the tray"
+e2e_wait_for 10 e2e_tray_icon "$qb" || e2e_fail "the second icon did not dock into the tray"
+icon=$(e2e_tray_icon "$qa")
+
+open_menu() {
+    e2e_click_window "$icon" 3
+    e2e_wait_for 10 e2e_menu_open "$qa" || e2e_fail "a right click did not open the menu"
+}
+
+any_options_window() {
+    e2e_window_titled "$qa" "Quorf Detect Options" || e2e_window_titled "$qa" "QF Detect Options"
+}
+
+# The file dialog: the path typed into its file name box, a completion list put away, then Enter.
+choose_file() {  # choose_file PATH
+    e2e_wait_for 10 e2e_window_titled "$qa" "Choose QF Detect Application" ||
+        e2e_fail "&Browse... opened no file dialog"
+    local chooser
+    chooser=$(e2e_window_titled "$qa" "Choose QF Detect Application")
+    xdotool windowactivate --sync "$chooser" type --delay 20 "$1"
+    if e2e_wait_for 1 e2e_menu_open "$qa"; then
+        xdotool key --clearmodifiers Escape
+        e2e_wait_for 5 e2e_menu_closed "$qa" || e2e_fail "the completion list stayed open"
+    fi
+    xdotool key --clearmodifiers Return
+    e2e_wait_for 10 bash -c "! xwininfo -id $chooser 2>/dev/null | grep -q IsViewable" ||
+        e2e_fail "the file dialog did not close"
+}
+
+open_menu
+xdotool key o
+e2e_wait_for 10 any_options_window || e2e_fail "&Options... opened no window"
+if e2e_window_titled "$qa" "QF Detect Options" >/dev/null; then
+    echo "skipped: the tray menu still opens the shell's minimal options dialog"
+    exit 77
+fi
+e2e_wait_for 10 e2e_window_titled "$qa" "Quorf Detect Options" || e2e_fail "no options dialog"
+dialog=$(e2e_window_titled "$qa" "Quorf Detect Options")
+
+# The second installation, by its program file.
+xdotool windowactivate --sync "$dialog" key --clearmodifiers alt+b
+choose_file "$b/qfd"
+e2e_wait_for 10 bash -c "[[ \$('$QFDCTL_BIN' read '$a/qfd.ini' 'Network Settings' 'Option 0') == '$b/' ]]" ||
+    e2e_fail "Option 0 is '$(e2e_ini "$a" "Network Settings" "Option 0")', not '$b/'"
+e2e_log "detector added: $b/"
+
+# Its own folder is refused with a message; nothing is stored.
+xdotool windowactivate --sync "$dialog" key --clearmodifiers alt+b
+choose_file "$a/qfd"
+e2e_wait_for 10 e2e_window_titled "$qa" "QF Detect" || e2e_fail "no refusal for adding oneself"
+refusal=$(e2e_window_titled "$qa" "QF Detect")
+xdotool windowactivate --sync "$refusal" key --clearmodifiers Return
+e2e_wait_for 10 bash -c "! xwininfo -id $refusal 2>/dev/null | grep -q IsViewable" ||
+    e2e_fail "the refusal did not close"
+[[ $(e2e_ini "$a" "Network Settings" "Option 1" none) == none ]] || e2e_fail "adding oneself stored a slot"
+e2e_log "adding oneself refused"
+
+xdotool windowactivate --sync "$dialog" key --clearmodifiers Escape
+e2e_wait_for 10 bash -c "! xwininfo -id $dialog 2>/dev/null | grep -q IsViewable" ||
+    e2e_fail "Escape did not close the dialog"
+
+# "&Network Alert", then the detector below the separator (the last item of the submenu).
+popups() {  # how many menus of the first installation are open
+    local id w n=0
+    for id in $(e2e_windows "$qa" -); do
+        read -r _ _ w _ _ <<<"$(e2e_geometry "$id")"
+        ((w > 64)) || continue
+        xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' && n=$((n + 1))
+    done
+    echo "$n"
+}
+submenu_open() { (($(popups) >= 2)); }
+open_menu
+xdotool key n
+e2e_wait_for 10 submenu_open || e2e_fail "&Network Alert did not open its submenu"
+xdotool key Up Return
+e2e_wait_for 10 e2e_has_window "$qb" "$screen" ||
+    e2e_fail "no alert on the second installation (Commands Type is" \
+        "'$(e2e_ini "$b" Commands Type none)'; does the tray menu's detector item send yet?)"
+[[ $(e2e_ini "$b" Commands NetName) == Anna ]] || e2e_fail "the alert does not come from Anna"
+e2e_log "the second installation shows the alert"
+alert=$(e2e_windows "$qb" "$screen" | head -n1)
+e2e_click_window "$alert" 1
+e2e_wait_for 10 e2e_no_window "$qb" "$screen" || e2e_fail "a click did not close the alert"
+e2e_wait_for 10 bash -c "[[ \$('$QFDCTL_BIN' read '$b/qfd.ini' Commands Type) == 0 ]]" ||
+    e2e_fail "Type is not 0 after the alert"
+e2e_log "passed"
