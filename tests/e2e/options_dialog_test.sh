@@ -27,6 +27,8 @@ e2e_wait_for 10 e2e_window_titled "$qfd" "Quorf Detect Options" || e2e_fail "no 
 dialog=$(e2e_window_titled "$qfd" "Quorf Detect Options")
 read -r _ _ w h _ <<<"$(e2e_geometry "$dialog")"
 [[ "${w}x${h}" == 513x448 ]] || e2e_fail "the dialog is ${w}x${h}, not 513x448"
+xprop -id "$dialog" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR ||
+    e2e_fail "the dialog is not kept out of the taskbar"
 e2e_log "options dialog open"
 
 # The delay box by its access key; what is typed is stored at once, in number form.
