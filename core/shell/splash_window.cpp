@@ -58,7 +58,41 @@ bool SplashWindow::Form_Load() {
 }
 
 void SplashWindow::RefreshNetworkMenus() {
-    view_.ShowNetworkMenus(qfd::RefreshNetworkMenus(mirror_.IniPath));
+    menus_ = qfd::RefreshNetworkMenus(mirror_.IniPath);
+    view_.ShowNetworkMenus(menus_);
+}
+
+void SplashWindow::Send(const std::vector<std::string>& detectorPaths) {
+    if (modal_ != Modal::None || detectorPaths.empty() || !environment_.sendNetworkAlert) return;
+    environment_.sendNetworkAlert(detectorPaths);
+}
+
+void SplashWindow::mNetworkItem_Click(int index) {
+    const auto& items = menus_.networkItems;
+    if (index < 0 || static_cast<std::size_t>(index) >= items.size()) return;
+    const NetworkMenuItem& item = items[static_cast<std::size_t>(index)];
+    if (item.visible && item.enabled) Send({item.caption});
+}
+
+void SplashWindow::mAll_Click() {
+    // Every entry of the list: the items shown below the separator.
+    std::vector<std::string> paths;
+    for (const NetworkMenuItem& item : menus_.networkItems) {
+        if (item.visible) paths.push_back(item.caption);
+    }
+    Send(paths);
+}
+
+void SplashWindow::mAllButItem_Click(int index) {
+    // The submenu's items are enabled only when the list holds two entries or more.
+    const auto& items = menus_.allButItems;
+    if (index < 0 || static_cast<std::size_t>(index) >= items.size()) return;
+    if (!items[static_cast<std::size_t>(index)].enabled) return;
+    std::vector<std::string> paths;
+    for (std::size_t c = 0; c < items.size(); ++c) {
+        if (c != static_cast<std::size_t>(index)) paths.push_back(items[c].caption);
+    }
+    Send(paths);
 }
 
 void SplashWindow::Form_KeyPress() { HideSplash(); }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "settings/settings_mirror.h"
 #include "shell/splash_view.h"
@@ -21,11 +22,13 @@ inline constexpr int kRightUp = 517;
 
 inline constexpr double kTwipsPerPixel = 15.0;
 
-// What start-up needs from the platform: where this installation lives and whether it is already
-// running.
+// What the shell needs from around it: where this installation lives, whether it is already
+// running, and who writes alert records into other installations' mailboxes (given the detector
+// paths, in the order they are to be served).
 struct StartupEnvironment {
     std::string programDirectory;
     std::function<bool()> anotherInstanceRunning;
+    std::function<void(const std::vector<std::string>& detectorPaths)> sendNetworkAlert;
 };
 
 // The behaviour of frmSplash: start-up, the splash/about window, the tray icon's messages, the
@@ -69,6 +72,11 @@ class SplashWindow {
     void mAbout_Click();
     void mExit_Click();
     void mCancel_Click() {}
+    // The "&Network Alert" submenu: one detector, all of them, all but one. Indexes are positions
+    // in the item arrays as last built.
+    void mNetworkItem_Click(int index);
+    void mAll_Click();
+    void mAllButItem_Click(int index);
 
     void Timer1_Timer();
 
@@ -90,12 +98,14 @@ class SplashWindow {
     void PollTick();
     void DelayedTick();
     void HideSplash() { view_.HideWindow(); }
+    void Send(const std::vector<std::string>& detectorPaths);
     int PollingInterval() const;
 
     SettingsMirror& mirror_;
     SplashView& view_;
     StartupEnvironment environment_;
 
+    NetworkMenus menus_;
     std::int16_t timerMode_ = 0;
     std::int16_t delayCount_ = 0;
     bool splashDone_ = false;

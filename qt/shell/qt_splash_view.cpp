@@ -42,6 +42,14 @@ QtSplashView::QtSplashView(SettingsMirror& mirror, AlertSounds& sounds)
     command("mAbout", &SplashWindow::mAbout_Click);
     command("mExit", &SplashWindow::mExit_Click);
     command("mCancel", &SplashWindow::mCancel_Click);
+    command("mAll", &SplashWindow::mAll_Click);
+    menu_.arrayItemChosen = [this](const QString& array, int index) {
+        if (!presenter_) return;
+        if (array == "mNetworkItem")
+            presenter_->mNetworkItem_Click(index);
+        else
+            presenter_->mAllButItem_Click(index);
+    };
 
     endProgram_ = [] { std::_Exit(0); };
     runAlert_ = [this] { RunAlertWindow(&form_, mirror_, sounds_); };

@@ -2,15 +2,36 @@
 
 #include <QFile>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "alert/qt_audio_output.h"
+#include "network/alert_record.h"
+#include "network/alert_sender.h"
 #include "platform/single_instance.h"
 #include "settings/settings_mirror.h"
+#include "shell/message_box.h"
 #include "shell/program_icon.h"
 #include "shell/qt_splash_view.h"
 #include "shell/splash_window.h"
 
 namespace qfd {
+namespace {
+
+// A send that failed for a reason other than an unreachable or read-only folder is told, once
+// the user-interface thread gets to it.
+void TellSendFailure(QApplication& app, const WriteOutcome& outcome) {
+    const std::string text = "An error has occurred: " + ErrorDescription(outcome);
+    const std::string title = "Error " + std::to_string(ErrorNumber(outcome));
+    QMetaObject::invokeMethod(
+        &app,
+        [text, title] {
+            ShowMessageBox(nullptr, {text, title, MessageIcon::Critical, MessageButtons::Ok});
+        },
+        Qt::QueuedConnection);
+}
+
+}  // namespace
 
 int RunShell(QApplication& app) {
     // The program lives in the tray: hiding or closing its windows never ends it.
@@ -27,9 +48,23 @@ int RunShell(QApplication& app) {
     SettingsMirror mirror;
     const std::unique_ptr<AlertSounds> sounds = CreateQtAlertSounds();
     QtSplashView view(mirror, *sounds);
-    SplashWindow window(
-        mirror, view,
-        StartupEnvironment{programDirectory, [&] { return instance.AnotherInstanceRunning(); }});
+    // Network alerts are written on the sender's own thread, started with the first of them.
+    std::unique_ptr<AlertSender> sender;
+    StartupEnvironment environment;
+    environment.programDirectory = programDirectory;
+    environment.anotherInstanceRunning = [&] { return instance.AnotherInstanceRunning(); };
+    environment.sendNetworkAlert = [&](const std::vector<std::string>& detectorPaths) {
+        if (!sender) {
+            sender = std::make_unique<AlertSender>(
+                [&app](const std::string&, const WriteOutcome& outcome) {
+                    TellSendFailure(app, outcome);
+                });
+        }
+        std::vector<std::string> files;
+        for (const std::string& path : detectorPaths) files.push_back(DetectorIniPath(path));
+        sender->Send(TakeAlertRecord(mirror), files);
+    };
+    SplashWindow window(mirror, view, std::move(environment));
     view.SetPresenter(&window);
     if (!window.Form_Load()) return 0;
     return app.exec();

@@ -45,11 +45,11 @@ TrayMenu::TrayMenu() {
 QAction* TrayMenu::Item(const char* name) const { return findChild<QAction*>(name); }
 
 void TrayMenu::ShowNetworkMenus(const NetworkMenus& menus) {
-    FillArray(allBut_, nullptr, allButItems_, menus.allButItems, "mAllButItem");
-    FillArray(network_, nullptr, networkItems_, menus.networkItems, "mNetworkItem");
+    FillArray(allBut_, allButItems_, menus.allButItems, "mAllButItem");
+    FillArray(network_, networkItems_, menus.networkItems, "mNetworkItem");
 }
 
-void TrayMenu::FillArray(QMenu* menu, QAction* before, std::vector<QAction*>& items,
+void TrayMenu::FillArray(QMenu* menu, std::vector<QAction*>& items,
                          const std::vector<NetworkMenuItem>& model, const char* name) {
     while (items.size() > model.size()) {
         delete items.back();
@@ -60,8 +60,12 @@ void TrayMenu::FillArray(QMenu* menu, QAction* before, std::vector<QAction*>& it
             auto* action = new QAction(menu);
             action->setObjectName(name);
             action->setProperty("index", static_cast<int>(i));
-            menu->insertAction(before, action);
+            menu->addAction(action);
             items.push_back(action);
+            const int index = static_cast<int>(i);
+            connect(action, &QAction::triggered, this, [this, name, index] {
+                if (arrayItemChosen) arrayItemChosen(QString::fromLatin1(name), index);
+            });
         }
         // A path is shown as it is: an ampersand in it is no access key.
         QString caption = QString::fromStdString(FileBytesToUtf8(model[i].caption));

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <functional>
 #include <vector>
 
 #include "network/network_menus.h"
@@ -17,9 +18,12 @@ class TrayMenu : public QMenu {
     QAction* Item(const char* name) const;
     void ShowNetworkMenus(const NetworkMenus& menus);
 
+    // Where a chosen item of mNetworkItem or mAllButItem goes: the array's name and the index.
+    std::function<void(const QString& array, int index)> arrayItemChosen;
+
   private:
-    static void FillArray(QMenu* menu, QAction* before, std::vector<QAction*>& items,
-                          const std::vector<NetworkMenuItem>& model, const char* name);
+    void FillArray(QMenu* menu, std::vector<QAction*>& items,
+                   const std::vector<NetworkMenuItem>& model, const char* name);
 
     QMenu* network_ = nullptr;
     QMenu* allBut_ = nullptr;

@@ -2,6 +2,8 @@
 
 #include <QTemporaryDir>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "alert/alert_sounds.h"
 #include "alert/sound_library.h"
@@ -32,8 +34,8 @@ struct StartedShell {
     SettingsMirror mirror;
     AlertSounds sounds{std::make_unique<NoSounds>(), std::make_unique<SilentOutput>()};
     QtSplashView view{mirror, sounds};
-    SplashWindow window{mirror, view,
-                        StartupEnvironment{dir.path().toStdString(), [] { return false; }}};
+    std::vector<std::vector<std::string>> sent;
+    SplashWindow window{mirror, view, Environment()};
     int ends = 0;
 
     StartedShell() {
@@ -41,6 +43,16 @@ struct StartedShell {
         view.SetEndProgram([this] { ++ends; });
     }
     bool Start() { return window.Form_Load(); }
+
+    StartupEnvironment Environment() {
+        StartupEnvironment environment;
+        environment.programDirectory = dir.path().toStdString();
+        environment.anotherInstanceRunning = [] { return false; };
+        environment.sendNetworkAlert = [this](const std::vector<std::string>& paths) {
+            sent.push_back(paths);
+        };
+        return environment;
+    }
 };
 
 }  // namespace qfd::test

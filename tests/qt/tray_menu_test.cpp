@@ -81,6 +81,12 @@ class TrayMenuTest : public QObject {
             Captions(Item("mNetwork")->menu()),
             (QStringList{"&Send To All But...", "&Send To All", "-", "/mnt/a&&b/", "//pc2/qfd/"}));
         QCOMPARE(Captions(Item("mAllBut")->menu()), (QStringList{"/mnt/a&&b/", "//pc2/qfd/"}));
+        // The commands hand over the paths as stored, not as displayed.
+        Item("mNetwork")->menu()->actions().at(3)->trigger();
+        Item("mAllBut")->menu()->actions().at(1)->trigger();
+        Item("mAll")->trigger();
+        QCOMPARE(shell->sent, (std::vector<std::vector<std::string>>{
+                                  {"/mnt/a&b/"}, {"/mnt/a&b/"}, {"/mnt/a&b/", "//pc2/qfd/"}}));
         // Back to one entry: the arrays shrink to their element 0.
         shell->view.ShowNetworkMenus(BuildNetworkMenus({"/only/"}));
         QCOMPARE(Captions(Item("mNetwork")->menu()),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -20,9 +21,18 @@ class ShellTest : public ::testing::Test {
     SettingsMirror mirror;
     FakeSplashView view;
     bool anotherRunning = false;
-    SplashWindow window{mirror, view, StartupEnvironment{sandbox.dir().string(), [this] {
-                                                             return anotherRunning;
-                                                         }}};
+    std::vector<std::vector<std::string>> sent;  // detector paths of each network command
+    SplashWindow window{mirror, view, Environment()};
+
+    StartupEnvironment Environment() {
+        StartupEnvironment environment;
+        environment.programDirectory = sandbox.dir().string();
+        environment.anotherInstanceRunning = [this] { return anotherRunning; };
+        environment.sendNetworkAlert = [this](const std::vector<std::string>& paths) {
+            sent.push_back(paths);
+        };
+        return environment;
+    }
 
     std::string Get(const char* section, const char* key, const char* def = "<missing>") {
         return ReadIni(sandbox.IniPath(), section, key, def);

@@ -181,15 +181,16 @@ e2e_click_window() {  # e2e_click_window ID BUTTON
     xdotool mousemove $((x + w / 2)) $((y + h / 2)) click "$2"
 }
 
-# A popup menu of the process open anywhere on the screen: a viewable window that bypasses the
-# window manager and is larger than a tray icon.
-e2e_menu_open() {  # e2e_menu_open PID
-    local id w
+# Popup menus of the process open anywhere on the screen: viewable windows that bypass the
+# window manager and are larger than a tray icon. e2e_menu_open succeeds with at least COUNT
+# (default 1) of them: a submenu counts as one more.
+e2e_menu_open() {  # e2e_menu_open PID [COUNT]
+    local id w n=0
     for id in $(e2e_windows "$1" -); do
         read -r _ _ w _ _ <<<"$(e2e_geometry "$id")"
         ((w > 64)) || continue
-        xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' && return 0
+        xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' && n=$((n + 1))
     done
-    return 1
+    ((n >= ${2:-1}))
 }
 e2e_menu_closed() { ! e2e_menu_open "$1"; }
