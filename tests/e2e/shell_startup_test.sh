@@ -38,6 +38,16 @@ read -r screen_w screen_h <<<"$(xdotool getdisplaygeometry)"
 xdotool mousemove $((sx + 240)) $((sy + 60)) click 1
 e2e_wait_for 10 e2e_no_window "$qfd" 487x283 || e2e_fail "a click on the logo did not hide it"
 
+# Shown from the tray it has the keyboard: a character key hides it, a key without one does not.
+e2e_click_window "$icon" 1
+e2e_wait_for 10 e2e_splash_visible "$qfd" || e2e_fail "a left click did not show the window"
+splash=$(e2e_windows "$qfd" 487x283)
+e2e_wait_for 10 bash -c "[[ \$(xdotool getactivewindow) == $splash ]]" || e2e_fail "the window has no focus"
+xdotool key Left
+e2e_splash_visible "$qfd" || e2e_fail "an arrow key hid the window"
+xdotool key Escape
+e2e_wait_for 10 e2e_no_window "$qfd" 487x283 || e2e_fail "Escape did not hide the window"
+
 # A second start of the same installation: the message, then the end, nothing read or written.
 before=$(md5sum <"$inst/qfd.ini")
 listing=$(ls -la --time-style=full-iso "$inst")
