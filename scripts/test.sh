@@ -41,7 +41,7 @@ ctest --preset asan -L core -j "$JOBS"
 
 stage "fuzz ${FUZZ_SECONDS} s"
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j "$JOBS"
+cmake --build --preset fuzz -j "$JOBS" --target ini_fuzz
 corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
 cp tests/fuzz/corpus/* "$corpus"/
