@@ -1,0 +1,69 @@
+#include "network/mailbox.h"
+
+#include <cstdint>
+#include <optional>
+
+#include "settings/ini_snapshot.h"
+#include "settings/ini_transaction.h"
+#include "settings/number_form.h"
+#include "settings/settings_mirror.h"
+
+namespace qfd {
+namespace {
+
+template <typename Reader>
+MailboxRecord ReadRecord(const Reader& reader, const std::string& currentQFtext,
+                         const std::string& currentAtext) {
+    const char* s = sections::kCommands;
+    MailboxRecord r;
+    r.Type = reader.Read(s, "Type", "0");
+    r.Delay = reader.Read(s, "Delay", "0");
+    r.NetName = reader.Read(s, "NetName", "(from unknown)");
+    r.QFtext = reader.Read(s, "QFtext", currentQFtext);
+    r.Atext = reader.Read(s, "Atext", currentAtext);
+    return r;
+}
+
+// Seconds still to wait; a damaged value waits no longer.
+std::int16_t SecondsLeft(const MailboxRecord& record) {
+    return ParseInt16(record.Delay).value_or(0);
+}
+
+}  // namespace
+
+MailboxRecord LookIntoMailbox(const std::string& iniPath, const std::string& currentQFtext,
+                              const std::string& currentAtext) {
+    return ReadRecord(IniSnapshot::Load(iniPath), currentQFtext, currentAtext);
+}
+
+Countdown CountDownWaitingTime(const std::string& iniPath, const MailboxRecord& seen,
+                               MailboxRecord& due) {
+    std::optional<Countdown> decided;
+    ModifyIni(iniPath, [&](IniTransaction& t) {
+        const MailboxRecord now = ReadRecord(t, seen.QFtext, seen.Atext);
+        const std::int16_t seconds = SecondsLeft(now);
+        if (seconds > 0) {
+            std::string text = NumberForm(seconds - 1);
+            t.Write(sections::kCommands, "Delay", text);
+            decided = Countdown::Waiting;
+        } else {
+            due = now;
+            decided = Countdown::Due;
+        }
+    });
+    if (decided) return *decided;
+    // The file cannot be written: the count cannot go down, as with any failed write.
+    if (SecondsLeft(seen) > 0) return Countdown::Waiting;
+    due = seen;
+    return Countdown::Due;
+}
+
+void MarkMailboxDone(const std::string& iniPath, const MailboxRecord& shown) {
+    ModifyIni(iniPath, [&](IniTransaction& t) {
+        if (ReadRecord(t, shown.QFtext, shown.Atext) != shown) return;
+        std::string done = "0";
+        t.Write(sections::kCommands, "Type", done);
+    });  // a failed write goes unnoticed: the record is shown again at the next look
+}
+
+}  // namespace qfd

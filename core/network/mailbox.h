@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+
+namespace qfd {
+
+// An alert record as this installation finds it in its own mailbox (section "Commands"), with the
+// receiver's defaults for missing keys.
+struct MailboxRecord {
+    std::string Type = "0";
+    std::string Delay = "0";
+    std::string NetName = "(from unknown)";
+    std::string QFtext;
+    std::string Atext;
+
+    bool Waiting() const { return Type != "0"; }  // a text comparison: blanks and case count
+    bool operator==(const MailboxRecord&) const = default;
+};
+
+// One look into the mailbox: every key from the same reading of the file, so a record being
+// written at this moment is seen whole or not at all. The texts default to the current ones.
+MailboxRecord LookIntoMailbox(const std::string& iniPath, const std::string& currentQFtext,
+                              const std::string& currentAtext);
+
+enum class Countdown { Waiting, Due };
+
+// One second of a record's waiting time. Under the file's lock, so that a record a sender writes
+// meanwhile is not undone: while seconds are left, writes one less and says Waiting; otherwise
+// puts the record to show into `due`. When the file cannot be written, decides from `seen`.
+Countdown CountDownWaitingTime(const std::string& iniPath, const MailboxRecord& seen,
+                               MailboxRecord& due);
+
+// After the alert has closed: Type becomes "0" only while the record in the file is still the one
+// that was shown, so a record that arrived meanwhile is delivered at the next look.
+void MarkMailboxDone(const std::string& iniPath, const MailboxRecord& shown);
+
+}  // namespace qfd
