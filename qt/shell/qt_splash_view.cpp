@@ -91,7 +91,12 @@ void QtSplashView::SetVersionText(const std::string& text) {
 void QtSplashView::SetLinkLook(LinkLabel label, bool hovered) { form_.SetLinkLook(label, hovered); }
 
 void QtSplashView::ShowWindow() {
-    if (!form_.isVisible()) form_.ShowCentred();
+    // Shown normally, as the platform's own show does it: the window takes the keyboard, so a
+    // character key hides it. (A window kept out of the taskbar is not focused by every window
+    // manager on its own.)
+    if (form_.isVisible()) return;
+    form_.ShowCentred();
+    form_.activateWindow();
 }
 
 void QtSplashView::HideWindow() { form_.hide(); }
@@ -101,10 +106,10 @@ void QtSplashView::RestoreWindow() {
 }
 
 void QtSplashView::BringToForeground() {
-    if (form_.isVisible()) {
-        form_.raise();
-        form_.activateWindow();
-    }
+    // A hidden window comes to the foreground by being shown, right after.
+    if (!form_.isVisible()) return;
+    form_.raise();
+    form_.activateWindow();
 }
 
 void QtSplashView::SetTimerInterval(int milliseconds) { timer_.setInterval(milliseconds); }

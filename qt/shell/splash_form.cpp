@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "alert/x11_window_hints.h"
 #include "shell/about_texts.h"
 #include "shell/shell_resources.h"
 #include "shell/twips.h"
@@ -129,6 +130,9 @@ void SplashForm::ShowCentred() {
     }
     if (logo_->pixmap().isNull()) logo_->setPixmap(LoadShellPicture(":/shell/logo.png"));
     if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+    // Qt::Tool alone leaves the choice to the window manager; the native window may be new, since
+    // hiding gives it back.
+    if (!isVisible()) KeepOutOfTaskbar(this);
     show();
 }
 

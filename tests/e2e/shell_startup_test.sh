@@ -12,8 +12,12 @@ inst=$(e2e_install)
 e2e_start_qfd "$inst"
 qfd=$E2E_LAST_PID
 
-# No tray host yet: the program runs and shows its splash anyway.
+# No tray host yet: the program runs and shows its splash anyway, with the keyboard.
 e2e_wait_for 10 e2e_splash_visible "$qfd" || e2e_fail "the splash window did not appear"
+splash=$(e2e_windows "$qfd" 487x283)
+e2e_wait_for 10 bash -c "[[ \$(xdotool getactivewindow) == $splash ]]" || e2e_fail "the splash has no focus"
+xprop -id "$splash" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR ||
+    e2e_fail "the splash is not kept out of the taskbar"
 e2e_log "splash shown"
 e2e_wait_for 10 e2e_no_window "$qfd" 487x283 || e2e_fail "the splash did not hide by itself"
 e2e_log "splash hidden by itself"
@@ -31,6 +35,8 @@ e2e_log "icon docked: window $icon"
 e2e_click_window "$icon" 1
 e2e_wait_for 10 e2e_splash_visible "$qfd" || e2e_fail "a left click did not show the window"
 splash=$(e2e_windows "$qfd" 487x283)
+xprop -id "$splash" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR ||
+    e2e_fail "the window shown again is not kept out of the taskbar"
 read -r sx sy _ _ _ <<<"$(e2e_geometry "$splash")"
 read -r screen_w screen_h <<<"$(xdotool getdisplaygeometry)"
 [[ $sx == $(((screen_w - 487) / 2)) && $sy == $(((screen_h - 283) / 2)) ]] ||

@@ -30,7 +30,7 @@ e2e_fail() {
 # Skips the test (exit 77) when a tool or the program under test is missing.
 e2e_require() {
     local tool
-    for tool in Xvfb openbox trayer xdotool xwininfo xprop "$@"; do
+    for tool in Xvfb openbox trayer xdotool xwininfo xprop flock "$@"; do
         command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool not installed"; exit 77; }
     done
     [[ -x "${QFD_BIN:-}" ]] || { echo "skipped: QFD_BIN not set"; exit 77; }
@@ -55,16 +55,30 @@ e2e_spawn() {
     E2E_PIDS+=("$E2E_LAST_PID")
 }
 
-# Xvfb on a display it picks itself (so parallel runs never collide), then the environment a
-# desktop program expects there.
+# Claims a display number for this run: Xvfb here creates no lock files, so parallel runs agree
+# through locks of their own, held until the script ends. Numbers start high, away from the
+# displays that servers started elsewhere pick first.
+e2e_claim_display() {
+    local n fd
+    for ((n = 20; n < 200; n++)); do
+        exec {fd}>"${TMPDIR:-/tmp}/.qfd-e2e-display-$n.lock"
+        if flock -n "$fd" && [[ ! -e /tmp/.X11-unix/X$n && ! -e /tmp/.X$n-lock ]]; then
+            E2E_DISPLAY_NUMBER=$n
+            return 0
+        fi
+        exec {fd}>&-
+    done
+    e2e_fail "no free display number"
+}
+
+# Xvfb on a display of its own, then the environment a desktop program expects there.
 e2e_start_x() {
-    local displayFile="$E2E_TMP/display"
-    : >"$displayFile"
-    e2e_spawn Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1024x768x24}" -nolisten tcp \
-        3>"$displayFile" 2>"$E2E_TMP/xvfb.log"
-    e2e_wait_for 10 test -s "$displayFile" || e2e_fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
-    export DISPLAY=":$(head -n1 "$displayFile")"
-    e2e_wait_for 10 xprop -root _NET_NOTHING || e2e_fail "X server $DISPLAY does not answer"
+    e2e_claim_display
+    e2e_spawn Xvfb ":$E2E_DISPLAY_NUMBER" -screen 0 "${E2E_SCREEN:-1024x768x24}" -nolisten tcp \
+        2>"$E2E_TMP/xvfb.log"
+    export DISPLAY=":$E2E_DISPLAY_NUMBER"
+    e2e_wait_for 10 xprop -root _NET_NOTHING ||
+        e2e_fail "X server $DISPLAY does not answer: $(cat "$E2E_TMP/xvfb.log")"
     # A private runtime folder and no session bus: the tray icon then docks with the X tray host.
     export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
     mkdir -p -m 700 "$XDG_RUNTIME_DIR"
