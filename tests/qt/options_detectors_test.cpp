@@ -127,14 +127,6 @@ class OptionsDetectorsTest : public QObject {
         QCOMPARE(o->menuRefreshes, 1);
     }
 
-    void theNoneRowCannotBeRemoved() {
-        QVERIFY(o->Open(""));
-        SelectRow(0);
-        Click("cmdRemove");
-        QCOMPARE(asked.size(), std::size_t{1});
-        QCOMPARE(asked[0].text, std::string("You can't get rid of nothing! You scallywag!"));
-    }
-
     void pathsAreShownAsTextAndHandedBackAsStored() {
         // A path written by a Windows installation, in its own code page.
         QVERIFY(o->Open("[Network Settings]\r\nOption 0=/caf\xE9/\r\n"));

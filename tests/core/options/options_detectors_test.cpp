@@ -203,13 +203,6 @@ TEST_F(OptionsDetectorsTest, RemoveAnsweredYesClearsEverySlotOfThePath) {
     EXPECT_TRUE(view.refusals.empty());
 }
 
-TEST_F(OptionsDetectorsTest, QuestionShowsThePathAsText) {
-    Open("Option 0=/caf\xE9/\r\n");  // written by a Windows installation
-    view.selectedRow = 0;
-    dialog->cmdRemove_Click();
-    EXPECT_EQ(view.questions, Rows{"Are you sure you want to get rid of '/caf\xC3\xA9/'?"});
-}
-
 TEST_F(OptionsDetectorsTest, RemoveFromAReadOnlyFileIsToldAndTheRowStays) {
     sandbox.WriteBytes("qfd.ini", "[Network Settings]\r\nOption 0=/a/\r\n");
     ASSERT_EQ(::chmod(sandbox.IniPath().c_str(), 0444), 0);

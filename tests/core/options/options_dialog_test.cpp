@@ -177,17 +177,6 @@ TEST_F(OptionsDialogTest, AClickStoresWhatTheBoxShowsNotTheFlippedSetting) {
     EXPECT_EQ(mirror.NetDelay, 0);
 }
 
-TEST_F(OptionsDialogTest, NetworkDelaySelectionComesBackOnTheNextOpening) {
-    Open();
-    dialog->optDelay_Click(0);
-    EXPECT_EQ(Setting("NetDelay"), " 1");
-    FakeOptionsView second;
-    OptionsDialog reopened(mirror, sounds.sounds, second, [] {});
-    LoadSettingsMirror(mirror);
-    reopened.Form_Load();
-    EXPECT_EQ(second.netDelay, 0);
-}
-
 // The delay and latency boxes: what a typed or pasted text leaves in the box and in the file.
 struct NumberCase {
     const char* typed;
@@ -395,14 +384,6 @@ INSTANTIATE_TEST_SUITE_P(Buttons, OptionsColourButtons,
                                            ColourCase{false, 1, "Colour2", Swatch::shpCol},
                                            ColourCase{true, 0, "Colour3", Swatch::shpColTxt},
                                            ColourCase{true, 1, "Colour4", Swatch::shpColTxt}));
-
-TEST_F(OptionsDialogTest, CancelledChooserStoresTheUnchangedColour) {
-    Open();
-    dialog->cmdCol_Click(0);
-    EXPECT_EQ(view.colourRequests.at(0).initial, 255u);
-    EXPECT_EQ(Setting("Colour1"), " 255");  // red, in number form
-    EXPECT_EQ(File(), "[Settings]\r\nmyName=\r\nColour1= 255\r\n");
-}
 
 TEST_F(OptionsDialogTest, PreviewAlternatesFromTheSecondPairAndKeepsItsPhase) {
     Open(kFullFile);  // Colour1 green, Colour2 blue, Colour3 red, Colour4 yellow
