@@ -5,6 +5,7 @@
 #include <limits>
 #include <utility>
 
+#include "network/mailbox.h"
 #include "settings/ini_access.h"
 #include "settings/ini_path.h"
 #include "settings/number_form.h"
@@ -227,7 +228,8 @@ void SplashWindow::Timer1_Timer() {
 
 void SplashWindow::PollTick() {
     const std::string& file = mirror_.IniPath;
-    const std::string type = ReadIni(file, sections::kCommands, "Type", "0");
+    // The mailbox is looked at first, the whole record from one reading of the file.
+    const MailboxRecord seen = LookIntoMailbox(file, mirror_.QFtext, mirror_.Atext);
 
     if (!splashDone_) {
         // A damaged value counts as the default, and the count never runs below what the file's
@@ -242,20 +244,18 @@ void SplashWindow::PollTick() {
         }
     }
 
-    if (type == "0") return;
-    const std::int16_t waiting = ReadInt16Setting(file, sections::kCommands, "Delay", 0);
-    if (waiting > 0) {
+    if (!seen.Waiting()) return;
+    MailboxRecord due;
+    if (CountDownWaitingTime(file, seen, due) == Countdown::Waiting) {
         view_.SetTimerInterval(kSecondTick);
-        std::string text = NumberForm(waiting - 1);
-        WriteIni(file, sections::kCommands, "Delay", text);
         return;
     }
-    mirror_.QFtext = ReadIni(file, sections::kCommands, "QFtext", mirror_.QFtext);
-    mirror_.Atext = ReadIni(file, sections::kCommands, "Atext", mirror_.Atext);
-    mirror_.SenderName = ReadIni(file, sections::kCommands, "NetName", "(from unknown)");
+    mirror_.QFtext = due.QFtext;
+    mirror_.Atext = due.Atext;
+    mirror_.SenderName = due.NetName;
     InstantAlert();
-    std::string done = "0";
-    WriteIni(file, sections::kCommands, "Type", done);
+    // A record that arrived while the alert was open stays for the next look.
+    MarkMailboxDone(file, due);
 }
 
 void SplashWindow::DelayedTick() {

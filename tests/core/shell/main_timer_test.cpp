@@ -168,6 +168,42 @@ TEST_F(ShellTest, ReceivedAlertHidesTheSplashWhoseCountdownGoesOn) {
     EXPECT_EQ(Get("Settings", "splashDelay"), "1");
 }
 
+TEST_F(ShellTest, RecordArrivingDuringAnAlertIsShownNext) {
+    Start();
+    Set("Commands", "NetName", "Ann");
+    Set("Commands", "Type", "1");
+    view.duringAlert = [&] {
+        view.duringAlert = nullptr;
+        Set("Commands", "NetName", "Bo");  // another sender, while the first alert is open
+        Set("Commands", "Type", "1");
+    };
+    window.Timer1_Timer();
+    EXPECT_EQ(Get("Commands", "Type"), "1");
+    std::string sender;
+    view.duringAlert = [&] { sender = mirror.SenderName; };
+    window.Timer1_Timer();
+    EXPECT_EQ(view.alerts, 2);
+    EXPECT_EQ(sender, "Bo");
+    EXPECT_EQ(Get("Commands", "Type"), "0");
+}
+
+TEST_F(ShellTest, RecordWrittenDuringACountdownReplacesIt) {
+    Start();
+    Set("Commands", "Delay", "3");
+    Set("Commands", "QFtext", "Old");
+    Set("Commands", "Type", "1");
+    window.Timer1_Timer();
+    EXPECT_EQ(Get("Commands", "Delay"), "2");
+    Set("Commands", "Delay", "1");
+    Set("Commands", "QFtext", "New");
+    window.Timer1_Timer();
+    EXPECT_EQ(Get("Commands", "Delay"), "0");
+    std::string text;
+    view.duringAlert = [&] { text = mirror.QFtext; };
+    window.Timer1_Timer();
+    EXPECT_EQ(text, "New");
+}
+
 TEST_F(ShellTest, DelayedAlertComesOnceAfterDelaySecondsWithoutPolling) {
     Set("Settings", "Delay", "5");
     Start();
