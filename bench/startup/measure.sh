@@ -87,9 +87,8 @@ idle() {  # idle NAME PROGRAM [ARGS...]
     sleep "$IDLE"
     local c1 t1=$EPOCHREALTIME
     c1=$(cpu_seconds "$pid")
-    awk -v n="$name" -v c="$(echo "$c1 - $c0" | bc -l)" -v t="$(echo "$t1 - $t0" | bc -l)" \
-        -v r="$(rss_mb "$pid")" \
-        'BEGIN {printf "  %-16s CPU %.3f %%   RSS %s MB\n", n ":", 100 * c / t, r}'
+    awk -v n="$name" -v c0="$c0" -v c1="$c1" -v t0="$t0" -v t1="$t1" -v r="$(rss_mb "$pid")" \
+        'BEGIN {printf "  %-16s CPU %.3f %%   RSS %s MB\n", n ":", 100 * (c1 - c0) / (t1 - t0), r}'
     kill "$pid"
     wait "$pid" 2>/dev/null || true
 }

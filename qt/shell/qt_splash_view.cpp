@@ -19,7 +19,7 @@ QtSplashView::QtSplashView(SettingsMirror& mirror, AlertSounds& sounds)
     tray_.setIcon(ProgramIcon());
     tray_.setToolTip(QString::fromUtf8(kTrayTip.data(), static_cast<qsizetype>(kTrayTip.size())));
     form_.setWindowIcon(ProgramIcon());
-    // Intervals down to 10 ms must not be coarsened, or ticks would be lost against the file.
+    // The splash countdown and the waiting times count ticks: keep them at the interval asked.
     timer_.setTimerType(Qt::PreciseTimer);
 
     // The menu is opened by the behaviour, not by the tray icon itself, so that it stays shut
