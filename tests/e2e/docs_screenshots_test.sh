@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The pictures of the README, taken as a user sees them: the splash window, the tray menu, a
+# full-screen alert and the options dialog. With QFD_DOCS_DIR set they are saved there (the
+# committed ones live in docs/); otherwise in a temporary folder, and only checked.
+source "$(dirname "${BASH_SOURCE[0]}")/lib/session.sh"
+e2e_require import convert
+
+out=${QFD_DOCS_DIR:-$E2E_TMP/docs}
+mkdir -p "$out"
+E2E_SCREEN=800x600x24 e2e_start_session
+inst=$(e2e_install)
+e2e_set_ini "$inst" Settings myName "Bruce"
+e2e_start_qfd "$inst"
+qfd=$E2E_LAST_PID
+screen=$(e2e_screen_size)
+
+# Saves the window (or, with "root", the screen) as NAME.png and checks the picture is not blank.
+shoot() {  # shoot NAME WINDOW
+    import -window "$2" "$out/$1.png"
+    local colours
+    colours=$(convert "$out/$1.png" -format '%k' info:)
+    ((colours > 2)) || e2e_fail "$1.png shows nothing ($colours colours)"
+    e2e_log "saved $out/$1.png"
+}
+
+e2e_wait_for 10 e2e_splash_visible "$qfd" || e2e_fail "no splash"
+shoot splash "$(e2e_windows "$qfd" 487x283 | head -n1)"
+e2e_wait_for 10 e2e_no_window "$qfd" 487x283 || e2e_fail "the splash did not hide"
+
+e2e_wait_for 10 e2e_tray_icon "$qfd" || e2e_fail "the icon did not dock into the tray"
+icon=$(e2e_tray_icon "$qfd")
+e2e_click_window "$icon" 3
+e2e_wait_for 10 e2e_menu_open "$qfd" || e2e_fail "a right click did not open the menu"
+sleep 0.3
+shoot tray-menu root
+xdotool key i
+e2e_wait_for 10 e2e_has_window "$qfd" "$screen" || e2e_fail "no alert"
+sleep 0.8  # one flash into the first colour pair and back
+shoot alert root
+e2e_click_window "$(e2e_windows "$qfd" "$screen" | head -n1)" 1
+e2e_wait_for 10 e2e_no_window "$qfd" "$screen" || e2e_fail "the alert did not close"
+
+e2e_click_window "$icon" 3
+e2e_wait_for 10 e2e_menu_open "$qfd" || e2e_fail "a right click did not open the menu"
+xdotool key o
+e2e_wait_for 10 e2e_window_titled "$qfd" "Quorf Detect Options" || e2e_fail "no options dialog"
+dialog=$(e2e_window_titled "$qfd" "Quorf Detect Options")
+sleep 0.5
+shoot options "$dialog"
+xdotool windowactivate --sync "$dialog" key Escape
+e2e_wait_for 10 bash -c "! xdotool search --name 'Quorf Detect Options' >/dev/null" ||
+    e2e_fail "Escape did not close the options dialog"
