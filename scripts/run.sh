@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 scripts/setup.sh
 cmake --preset release >/dev/null
-cmake --build --preset release -j "$(nproc)"
+cmake --build --preset release -j "$(nproc)" --target qfd qfdctl
 cmake --install build/release --prefix build/portable >/dev/null
 
 if [ -n "${DISPLAY:-}" ]; then
