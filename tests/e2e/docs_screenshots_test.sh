@@ -14,13 +14,16 @@ e2e_start_qfd "$inst"
 qfd=$E2E_LAST_PID
 screen=$(e2e_screen_size)
 
-# Saves the window (or, with "root", the screen) as NAME.png and checks the picture is not blank.
+# Saves the window (or, with "root", the screen) as NAME.png once it shows more than a blank
+# (a window just mapped may not have painted yet).
+painted() {  # painted FILE
+    (($(convert "$1" -format '%k' info:) > 2))
+}
 shoot() {  # shoot NAME WINDOW
-    import -window "$2" "$out/$1.png"
-    local colours
-    colours=$(convert "$out/$1.png" -format '%k' info:)
-    ((colours > 2)) || e2e_fail "$1.png shows nothing ($colours colours)"
-    e2e_log "saved $out/$1.png"
+    local file="$out/$1.png"
+    e2e_wait_for 5 bash -c "import -window '$2' '$file' && $(declare -f painted); painted '$file'" ||
+        e2e_fail "$1.png shows nothing"
+    e2e_log "saved $file"
 }
 
 e2e_wait_for 10 e2e_splash_visible "$qfd" || e2e_fail "no splash"

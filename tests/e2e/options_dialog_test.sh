@@ -12,6 +12,10 @@ e2e_wait_for 10 e2e_tray_icon "$qfd" || e2e_fail "the icon did not dock into the
 icon=$(e2e_tray_icon "$qfd")
 screen=$(e2e_screen_size)
 
+# Let the splash countdown end first: it goes on writing splashDelay once the dialog has closed.
+e2e_wait_for 15 bash -c "[[ \$('$QFDCTL_BIN' read '$inst/qfd.ini' Settings splashDelay) == 1 ]]" ||
+    e2e_fail "the splash countdown did not end"
+
 e2e_click_window "$icon" 3
 e2e_wait_for 10 e2e_menu_open "$qfd" || e2e_fail "a right click did not open the menu"
 xdotool key o
