@@ -72,10 +72,12 @@ e2e_claim_display() {
 }
 
 # Xvfb on a display of its own, then the environment a desktop program expects there.
+# -noreset: by default the server resets when its last client leaves, and a client connecting
+# during the reset (the window manager right after the first probe) is turned away.
 e2e_start_x() {
     e2e_claim_display
     e2e_spawn Xvfb ":$E2E_DISPLAY_NUMBER" -screen 0 "${E2E_SCREEN:-1024x768x24}" -nolisten tcp \
-        2>"$E2E_TMP/xvfb.log"
+        -noreset 2>"$E2E_TMP/xvfb.log"
     export DISPLAY=":$E2E_DISPLAY_NUMBER"
     e2e_wait_for 10 xprop -root _NET_NOTHING ||
         e2e_fail "X server $DISPLAY does not answer: $(cat "$E2E_TMP/xvfb.log")"
