@@ -17,9 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include "core/stress/polling_receiver.h"
 #include "core/stress/stress_support.h"
 #include "network/alert_record.h"
-#include "network/mailbox.h"
 #include "settings/ini_access.h"
 #include "settings/ini_snapshot.h"
 #include "settings/profile_store.h"
@@ -71,36 +71,6 @@ int RunSender(const std::string& ini, int sender, int first, std::uint32_t seed,
     return 0;
 }
 
-// The main timer's polling tick with its one-second tick and the alert's open time shortened.
-// Ends once the parent has closed `stop` and the mailbox holds no waiting record.
-int RunReceiver(const std::string& ini, int stop, const test::ReportPipe& pipe) {
-    bool stopAsked = false;
-    for (;;) {
-        char c;
-        if (!stopAsked && ::read(stop, &c, 1) == 0) stopAsked = true;
-        const std::optional<std::string> bytes = ReadProfileFile(ini);
-        const std::string problem =
-            bytes ? test::IniProblem(*bytes, {"Settings", "Commands"}) : "unreadable";
-        if (!problem.empty()) pipe.Send("torn " + problem);
-
-        const MailboxRecord seen = LookIntoMailbox(ini, "Own top", "Own bottom");
-        if (!seen.Waiting()) {
-            if (stopAsked) return 0;
-            std::this_thread::sleep_for(1ms);
-            continue;
-        }
-        MailboxRecord due;
-        if (CountDownWaitingTime(ini, seen, due) == Countdown::Waiting) {
-            pipe.Send("countdown");
-            std::this_thread::sleep_for(2ms);  // the one-second tick, shortened
-            continue;
-        }
-        pipe.Send("shown " + due.NetName + "|" + due.QFtext + "|" + due.Atext + "|" + due.Delay);
-        std::this_thread::sleep_for(5ms);  // the alert is open: senders go on writing meanwhile
-        MarkMailboxDone(ini, due);
-    }
-}
-
 struct Shown {
     std::string netName, qfText, aText, delay;
 };
@@ -113,7 +83,7 @@ std::optional<Shown> ParseShown(const std::string& line) {
         parts.push_back(line.substr(start, bar - start));
     }
     parts.push_back(line.substr(start));
-    if (parts.size() != 4) return std::nullopt;
+    if (parts.size() != 5) return std::nullopt;
     return Shown{parts[0], parts[1], parts[2], parts[3]};
 }
 
@@ -154,7 +124,7 @@ class EightSenders : public ::testing::TestWithParam<WritePath> {
         ::fcntl(stop[0], F_SETFL, O_NONBLOCK);
         receiver = test::Spawn([&] {
             ::close(stop[1]);
-            return RunReceiver(ini, stop[0], pipe);
+            return test::RunPollingReceiver(ini, stop[0], pipe);
         });
         ::close(stop[0]);
     }
