@@ -88,6 +88,37 @@ kept_settings() {  # kept_settings DIR ORIGINAL_STRIPPED
 
 crlf() { sed 's/$/\r/'; }
 
+# The alert's background colours seen in a few looks over a second, as "#RRGGBB" words: a pixel
+# in the bottom-left corner, where no text is.
+alert_backgrounds() {
+    local id x y w h i
+    id=$(e2e_windows "$QFD" "$screen" | head -n1)
+    read -r x y w h _ <<<"$(e2e_geometry "$id")"
+    for ((i = 0; i < 5; i++)); do
+        import -window root -crop "1x1+$((x + 2))+$((y + h - 3))" -depth 8 txt:- 2>/dev/null |
+            grep -o '#[0-9A-F]\{6\}' | head -n1
+        sleep 0.2
+    done | sort -u | tr '\n' ' '
+}
+
+# Raises an alert through the mailbox; while it flashes, its background colours must be among
+# the expected ones; then it is clicked away.
+alert_colours() {  # alert_colours DIR "#RRGGBB #RRGGBB"
+    local seen c
+    "$QFDCTL_BIN" send "$1" || e2e_fail "$CASE: qfdctl send failed"
+    e2e_wait_for 10 e2e_has_window "$QFD" "$screen" || e2e_fail "$CASE: no alert from the mailbox"
+    seen=$(alert_backgrounds)
+    [[ -n $seen ]] || e2e_fail "$CASE: no colour read from the alert"
+    for c in $seen; do
+        [[ " $2 " == *" $c "* ]] || e2e_fail "$CASE: the alert shows $c, expected only $2"
+    done
+    e2e_log "$CASE: alert backgrounds $seen"
+    e2e_click_window "$(e2e_windows "$QFD" "$screen" | head -n1)" 1
+    e2e_wait_for 10 e2e_no_window "$QFD" "$screen" || e2e_fail "$CASE: the alert did not close"
+    e2e_wait_for 10 bash -c "[[ \$('$QFDCTL_BIN' read '$1/qfd.ini' Commands Type) == 0 ]]" ||
+        e2e_fail "$CASE: the mailbox was not marked done"
+}
+
 # --- Numbers out of range, no numbers, markup: latency 0 polls at the floor of 10 ms, a delay
 # of 32767 s never comes in the test's time, and opening and closing the options dialog stores
 # nothing.
@@ -113,6 +144,8 @@ stored_settings "$inst/qfd.ini" "$E2E_TMP/original"
 start_case "numbers out of range" "$inst"
 e2e_wait_for 10 e2e_no_window "$QFD" 487x283 || e2e_fail "$CASE: the splash did not hide"
 alert_through_mailbox "$inst"
+# Colour1 -1 is white (its top byte is no colour); Colour2 16777216 is black for the same reason.
+alert_colours "$inst" "#FFFFFF #000000"
 options_open_and_close
 delayed_alert
 sleep 3
@@ -144,6 +177,9 @@ stored_settings "$inst/qfd.ini" "$E2E_TMP/original"
 start_case "negative numbers" "$inst"
 e2e_wait_for 10 e2e_no_window "$QFD" 487x283 || e2e_fail "$CASE: the splash did not hide"
 alert_through_mailbox "$inst"
+# Colour1 4294967295 is beyond 32 bits signed: the default red. Colour2 1E9 is 0x3B9ACA00, whose
+# low three bytes are blue 0x9A, green 0xCA, red 0x00.
+alert_colours "$inst" "#FF0000 #00CA9A"
 delayed_alert
 e2e_wait_for 5 e2e_has_window "$QFD" "$screen" || e2e_fail "$CASE: no delayed alert"
 e2e_click_window "$(e2e_windows "$QFD" "$screen" | head -n1)" 1
