@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Hostile records in the real program's mailbox: waiting times of 32767, -5, "abc" and 1E9,
-# markup in the texts and the sender's name, and Type rewritten by other processes as fast as
+# Hostile records in the real program's mailbox: binary and NUL bytes, waiting times of 32767,
+# -5, "abc" and 1E9, markup in the texts and the sender's name, and Type rewritten by other processes as fast as
 # they can. The program keeps running, shows no message box, shows each waiting record as an
 # alert that a click closes, comes to rest with its mailbox done, and keeps its own settings.
 source "$(dirname "${BASH_SOURCE[0]}")/lib/session.sh"
-e2e_require
+e2e_require cmp
 
 HAMMER_SECONDS=${QFD_HAMMER_SECONDS:-5}
 HAMMERS=4
@@ -13,11 +13,15 @@ e2e_start_session
 screen=$(e2e_screen_size)
 inst=$(e2e_install)
 ini="$inst/qfd.ini"
+# Waiting from before the start: a record whose name line holds a NUL byte (so it is no key and
+# the name defaults) and whose texts are bytes that are no UTF-8.
 printf '[Settings]\r\nmyName=Own\r\nQFtext=Own top\r\nAtext=Own bottom\r\n' >"$ini"
+printf '[Commands]\r\nDelay=0\r\nNetName=Nu\x00l\r\nQFtext=\xff\xfe\x80\r\nAtext=\x01\x02\r\n' >>"$ini"
+printf 'Type=1\r\n' >>"$ini"
+sed 's/^Type=1\r$/Type=0\r/' "$ini" >"$E2E_TMP/binary-done"
 e2e_start_qfd "$inst"
 qfd=$E2E_LAST_PID
 e2e_wait_for 10 e2e_tray_icon "$qfd" || e2e_fail "the icon did not dock"
-e2e_wait_for 10 e2e_no_window "$qfd" 487x283 || e2e_fail "the splash did not hide"
 
 DIALOGS="$E2E_TMP/dialogs.log"
 touch "$DIALOGS"
@@ -57,6 +61,12 @@ click_until_rest() {  # click_until_rest WHAT
         sleep 0.2
     done
 }
+
+click_until_rest "binary record"
+e2e_wait_for 10 e2e_no_window "$qfd" 487x283 || e2e_fail "the splash did not hide"
+grep -av '^splashDelay=' "$ini" | cmp - "$E2E_TMP/binary-done" >&2 ||
+    e2e_fail "the binary record did not stay byte for byte"
+e2e_log "binary record shown and kept"
 
 # A waiting time of 32767 s is counted down in the file, a second at a time, and shows nothing.
 record " 32767" "Patient" "Later" "Much later"
