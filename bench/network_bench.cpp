@@ -65,6 +65,10 @@ BENCHMARK(FloorRewrite501)->Name("Floor/rewrite_501")->Unit(benchmark::kMillisec
 void SendToAll501(benchmark::State& state) {
     DetectorFolders folders;
     qfd::AlertSender sender([](const std::string&, const qfd::WriteOutcome&) {});
+    // The first send to a folder also creates its lock file, once in the folder's life; measure
+    // the sends after it.
+    sender.Send(qfd::AlertRecord{"0", "Bruce", "Quorf", "Alert"}, folders.iniPaths());
+    sender.WaitUntilIdle();
     int i = 0;
     for (auto _ : state) {
         // A different sender name each round, so every file really changes.

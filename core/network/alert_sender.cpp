@@ -14,7 +14,8 @@ struct AlertSender::Shared {
     };
 
     std::mutex mutex;
-    std::condition_variable changed;
+    std::condition_variable workArrived;  // wakes the sender thread
+    std::condition_variable idle;         // wakes WaitUntilIdle, only once everything is written
     std::deque<Job> queue;
     bool busy = false;
     bool stopping = false;
@@ -25,7 +26,7 @@ struct AlertSender::Shared {
     void Run() {
         std::unique_lock<std::mutex> lock(mutex);
         for (;;) {
-            changed.wait(lock, [&] { return stopping || !queue.empty(); });
+            workArrived.wait(lock, [&] { return stopping || !queue.empty(); });
             if (stopping) return;
             Job job = std::move(queue.front());
             queue.pop_front();
@@ -36,7 +37,7 @@ struct AlertSender::Shared {
             busy = false;
             // Under the lock, so that the sink is never called after the owner has gone.
             if (!stopping && ShowsErrorMessage(outcome)) onFailure(job.iniPath, outcome);
-            changed.notify_all();
+            if (queue.empty()) idle.notify_all();
         }
     }
 };
@@ -52,18 +53,18 @@ AlertSender::~AlertSender() {
     std::lock_guard<std::mutex> lock(shared_->mutex);
     shared_->stopping = true;
     shared_->queue.clear();
-    shared_->changed.notify_all();
+    shared_->workArrived.notify_all();
 }
 
 void AlertSender::Send(const AlertRecord& record, const std::vector<std::string>& iniPaths) {
     std::lock_guard<std::mutex> lock(shared_->mutex);
     for (const std::string& path : iniPaths) shared_->queue.push_back({path, record});
-    shared_->changed.notify_all();
+    shared_->workArrived.notify_all();
 }
 
 void AlertSender::WaitUntilIdle() {
     std::unique_lock<std::mutex> lock(shared_->mutex);
-    shared_->changed.wait(lock, [&] { return shared_->queue.empty() && !shared_->busy; });
+    shared_->idle.wait(lock, [&] { return shared_->queue.empty() && !shared_->busy; });
 }
 
 }  // namespace qfd
