@@ -18,6 +18,8 @@
 #include <thread>
 #include <vector>
 
+#include "settings/profile_store.h"
+
 namespace qfd::test {
 
 // Runs body in a child process that ends with body's result; the child's pid.
@@ -147,6 +149,26 @@ inline std::string IniProblem(std::string_view bytes, const std::vector<std::str
         if (!sections.count(s)) return "section missing: " + s;
     }
     return "";
+}
+
+// Whether tests that show a known defect should fail instead of being skipped.
+inline bool KnownDefectsWanted() { return std::getenv("QFD_KNOWN_DEFECTS") != nullptr; }
+
+// Runs the call and counts it in `slow` when it took at least the store's lock timeout, that is
+// when a lock wait in it probably ran out and the store went ahead without the lock.
+template <typename Call>
+auto Timed(int& slow, Call call) {
+    const auto start = std::chrono::steady_clock::now();
+    struct Count {
+        int& slow;
+        std::chrono::steady_clock::time_point start;
+        ~Count() {
+            if (std::chrono::steady_clock::now() - start >=
+                std::chrono::milliseconds(kLockTimeoutMs))
+                ++slow;
+        }
+    } count{slow, start};
+    return call();
 }
 
 // A seed for the random moments of a run: QFD_STRESS_SEED when set, so that a failing run can be
