@@ -71,6 +71,20 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
+bool WriteAllAt(int fd, std::string_view bytes) {
+    off_t offset = 0;
+    while (!bytes.empty()) {
+        ssize_t n = ::pwrite(fd, bytes.data(), bytes.size(), offset);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+        offset += n;
+    }
+    return true;
+}
+
 bool DirectoryOf(const std::string& path, struct stat& st) {
     std::filesystem::path parent = std::filesystem::path(path).parent_path();
     if (parent.empty()) parent = ".";
@@ -102,12 +116,15 @@ enum class RenameOutcome { Done, NotPossible, Failed };
 
 RenameOutcome WriteBesideAndRename(const std::string& path, std::string_view bytes, bool exclusive,
                                    bool exists, const struct stat& st, FileStatus& failure) {
-    const std::string temporary = TemporaryPathFor(path);
+    // Without the lock (it timed out) another writer may be using the shared temporary name:
+    // take one of our own, so the file is still replaced whole rather than rewritten in place.
+    const std::string temporary = exclusive
+                                      ? TemporaryPathFor(path)
+                                      : TemporaryPathFor(path) + "." + std::to_string(::getpid());
     const mode_t mode = exists ? (st.st_mode & kPermissionBits) : 0666;
     const int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
     Descriptor fd(::open(temporary.c_str(), flags, mode));
-    // Under the lock a leftover from a crashed writer is ours to clear; without it, a temporary
-    // file that exists may be another writer's, so we leave it and write in place instead.
+    // Under the lock a leftover from a crashed writer is ours to clear.
     if (!fd.valid() && errno == EEXIST && exclusive && ::unlink(temporary.c_str()) == 0) {
         fd = Descriptor(::open(temporary.c_str(), flags, mode));
     }
@@ -138,7 +155,10 @@ FileStatus RewriteInPlace(const std::string& path, std::string_view bytes) {
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) return FileStatus::Failed;
     if (!S_ISREG(st.st_mode)) return FileStatus::NotRegular;
-    if (::ftruncate(fd.get(), 0) != 0 || !WriteAll(fd.get(), bytes) || !fd.Close()) {
+    // New contents over the old, then the end cut: a writer killed in between leaves every key of
+    // the new contents (and at worst a stale tail), never an empty file as truncating first would.
+    if (!WriteAllAt(fd.get(), bytes) ||
+        ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0 || !fd.Close()) {
         return StatusFromErrno(errno);
     }
     return FileStatus::Ok;
