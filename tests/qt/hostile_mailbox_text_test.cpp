@@ -134,11 +134,6 @@ class HostileMailboxTextTest : public QObject {
 
     // Characters that end a line without being CR or LF would put the text on two lines.
     void lineBreaksInDisguiseStayOnOneLine() {
-        if (!qEnvironmentVariableIsSet("QFD_KNOWN_DEFECTS")) {
-            QSKIP(
-                "known defect: U+2028 (LINE SEPARATOR) in a received text draws the label on two "
-                "lines (set QFD_KNOWN_DEFECTS=1 to run)");
-        }
         WriteIni(
             "[Commands]\r\nNetName=a\xC2\x85"
             "b\r\nQFtext=top\xE2\x80\xA8line\r\n"
