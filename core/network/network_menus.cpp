@@ -31,9 +31,10 @@ std::vector<std::string> ReadNetworkDetectorList(const std::string& iniPath) {
     for (int slot = 0; slot < kDetectorSlotCount; ++slot) {
         const std::string key = "Option" + NumberForm(slot);
         const auto found = FindIniValue(snap.bytes, sections::kNetwork, key);
-        if (!found) continue;
-        std::string value = CutAtCharacterBoundary(std::string(found->text), kReadIniMaxBytes);
-        if (!value.empty()) list.push_back(std::move(value));
+        // A hand-edited path longer than a read returns would be cut and name another folder:
+        // it is no usable detector.
+        if (!found || found->text.empty() || found->text.size() > kReadIniMaxBytes) continue;
+        list.emplace_back(found->text);
     }
     return list;
 }

@@ -69,9 +69,8 @@ TEST(NetworkMenus, MissingFileAndLongValues) {
               std::vector<Item>{kNoneDisabled});
     sandbox.WriteBytes("qfd.ini", "[Network Settings]\r\nOption 1=" + std::string(300, 'p') +
                                       "\r\nOption 2=/q/\r\n");
-    const auto list = ReadNetworkDetectorList(sandbox.IniPath());
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0], std::string(254, 'p'));
+    // Cut to what a read returns, the long path would name another folder: it is left out.
+    EXPECT_EQ(ReadNetworkDetectorList(sandbox.IniPath()), std::vector<std::string>{"/q/"});
 }
 
 }  // namespace
