@@ -17,6 +17,8 @@ PACKAGES=(
     pulseaudio pulseaudio-utils sox
     # running permission tests as an unprivileged user
     util-linux
+    # the generators of the sounds and the artwork (a test regenerates the sounds)
+    python3
 )
 
 missing=()
