@@ -37,8 +37,7 @@ tray_area() {
 }
 
 open_alert() {
-    e2e_click_window "$icon" 3
-    e2e_wait_for 10 e2e_menu_open "$qfd" || e2e_fail "a right click did not open the menu"
+    e2e_open_tray_menu "$qfd" "$icon"
     xdotool key i
     e2e_wait_for 10 e2e_has_window "$qfd" "$screen" || e2e_fail "no alert window covering $screen"
     alert=$(e2e_windows "$qfd" "$screen" | head -n1)

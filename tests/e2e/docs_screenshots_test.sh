@@ -32,8 +32,7 @@ e2e_wait_for 10 e2e_no_window "$qfd" 487x283 || e2e_fail "the splash did not hid
 
 e2e_wait_for 10 e2e_tray_icon "$qfd" || e2e_fail "the icon did not dock into the tray"
 icon=$(e2e_tray_icon "$qfd")
-e2e_click_window "$icon" 3
-e2e_wait_for 10 e2e_menu_open "$qfd" || e2e_fail "a right click did not open the menu"
+e2e_open_tray_menu "$qfd" "$icon"
 sleep 0.3
 shoot tray-menu root
 xdotool key i
@@ -43,8 +42,7 @@ shoot alert root
 e2e_click_window "$(e2e_windows "$qfd" "$screen" | head -n1)" 1
 e2e_wait_for 10 e2e_no_window "$qfd" "$screen" || e2e_fail "the alert did not close"
 
-e2e_click_window "$icon" 3
-e2e_wait_for 10 e2e_menu_open "$qfd" || e2e_fail "a right click did not open the menu"
+e2e_open_tray_menu "$qfd" "$icon"
 xdotool key o
 e2e_wait_for 10 e2e_window_titled "$qfd" "Quorf Detect Options" || e2e_fail "no options dialog"
 dialog=$(e2e_window_titled "$qfd" "Quorf Detect Options")

@@ -19,8 +19,7 @@ e2e_wait_for 10 e2e_tray_icon "$qb" || e2e_fail "the second icon did not dock in
 icon=$(e2e_tray_icon "$qa")
 
 open_menu() {
-    e2e_click_window "$icon" 3
-    e2e_wait_for 10 e2e_menu_open "$qa" || e2e_fail "a right click did not open the menu"
+    e2e_open_tray_menu "$qa" "$icon"
 }
 
 any_options_window() {

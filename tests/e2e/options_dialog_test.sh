@@ -16,8 +16,7 @@ screen=$(e2e_screen_size)
 e2e_wait_for 15 bash -c "[[ \$('$QFDCTL_BIN' read '$inst/qfd.ini' Settings splashDelay) == 1 ]]" ||
     e2e_fail "the splash countdown did not end"
 
-e2e_click_window "$icon" 3
-e2e_wait_for 10 e2e_menu_open "$qfd" || e2e_fail "a right click did not open the menu"
+e2e_open_tray_menu "$qfd" "$icon"
 xdotool key o
 any_options_window() {
     e2e_window_titled "$qfd" "Quorf Detect Options" || e2e_window_titled "$qfd" "QF Detect Options"

@@ -13,8 +13,7 @@ icon=$(e2e_tray_icon "$qfd")
 screen=$(e2e_screen_size)
 
 open_menu() {
-    e2e_click_window "$icon" 3
-    e2e_wait_for 10 e2e_menu_open "$qfd" || e2e_fail "a right click did not open the menu"
+    e2e_open_tray_menu "$qfd" "$icon"
 }
 
 close_alert() {

@@ -210,3 +210,15 @@ e2e_menu_open() {  # e2e_menu_open PID [COUNT]
     ((n >= ${2:-1}))
 }
 e2e_menu_closed() { ! e2e_menu_open "$1"; }
+
+# Right-clicks the tray icon until the popup menu is open: a click that lands while the tray host
+# is still laying out its icons goes astray, as it would for a user, who clicks again.
+e2e_open_tray_menu() {  # e2e_open_tray_menu PID ICON
+    local attempt
+    for attempt in 1 2 3; do
+        e2e_click_window "$2" 3
+        e2e_wait_for 4 e2e_menu_open "$1" && return 0
+        e2e_log "no menu after right click $attempt"
+    done
+    e2e_fail "a right click did not open the menu"
+}
