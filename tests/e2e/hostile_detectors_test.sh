@@ -26,22 +26,12 @@ if ((EUID == 0)); then
 fi
 own() { ((EUID != 0)) || chown -R 65534:65534 "$@"; }
 
-watch_dialogs() {  # watch_dialogs PID
-    local id
-    while kill -0 "$1" 2>/dev/null; do
-        for id in $(xdotool search --all --pid "$1" --onlyvisible '' 2>/dev/null); do
-            xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DIALOG &&
-                echo "$1 $(xdotool getwindowname "$id" 2>/dev/null)" >>"$DIALOGS"
-        done
-        sleep 0.2
-    done
-}
 
 # Starts the program in DIR (as nobody where needed); its pid in E2E_LAST_PID.
 start_qfd() {
     e2e_spawn "${AS_USER[@]}" "$1/qfd" >>"$E2E_TMP/qfd-$(basename "$1" | cut -c1-20).out" 2>&1
     local pid=$E2E_LAST_PID
-    e2e_spawn watch_dialogs "$pid"
+    e2e_spawn e2e_watch_dialogs "$pid" "$DIALOGS"
     E2E_LAST_PID=$pid
 }
 

@@ -25,17 +25,7 @@ e2e_wait_for 10 e2e_tray_icon "$qfd" || e2e_fail "the icon did not dock"
 
 DIALOGS="$E2E_TMP/dialogs.log"
 touch "$DIALOGS"
-watch_dialogs() {
-    local id
-    while kill -0 "$qfd" 2>/dev/null; do
-        for id in $(xdotool search --all --pid "$qfd" --onlyvisible '' 2>/dev/null); do
-            xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DIALOG &&
-                echo "$(xdotool getwindowname "$id" 2>/dev/null)" >>"$DIALOGS"
-        done
-        sleep 0.2
-    done
-}
-e2e_spawn watch_dialogs
+e2e_spawn e2e_watch_dialogs "$qfd" "$DIALOGS"
 
 put() { "$QFDCTL_BIN" write "$ini" Commands "$1" "$2" || e2e_fail "cannot write $1"; }
 # A record written key by key, Type last, as a sender does.

@@ -13,16 +13,6 @@ DIALOGS="$E2E_TMP/dialogs.log"
 touch "$DIALOGS"
 
 # Notes every dialog window (message boxes are dialogs) the process shows, until it ends.
-watch_dialogs() {  # watch_dialogs PID
-    local id
-    while kill -0 "$1" 2>/dev/null; do
-        for id in $(xdotool search --all --pid "$1" --onlyvisible '' 2>/dev/null); do
-            xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DIALOG &&
-                echo "$1 $(xdotool getwindowname "$id" 2>/dev/null)" >>"$DIALOGS"
-        done
-        sleep 0.2
-    done
-}
 
 # The file without what the program may write: the splashDelay line and the mailbox section.
 stored_settings() {  # stored_settings FILE OUT
@@ -35,7 +25,7 @@ start_case() {  # start_case NAME DIR
     e2e_log "case $CASE"
     e2e_start_qfd "$2"
     QFD=$E2E_LAST_PID
-    e2e_spawn watch_dialogs "$QFD"
+    e2e_spawn e2e_watch_dialogs "$QFD" "$DIALOGS"
     e2e_wait_for 10 e2e_tray_icon "$QFD" || e2e_fail "$CASE: the icon did not dock"
 }
 

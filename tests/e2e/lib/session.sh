@@ -211,6 +211,22 @@ e2e_menu_open() {  # e2e_menu_open PID [COUNT]
 }
 e2e_menu_closed() { ! e2e_menu_open "$1"; }
 
+# Runs while the process lives, appending "PID TITLE" to FILE for every dialog window it shows
+# (message boxes among them). Start it with e2e_spawn. A window caught before it has its title
+# is looked at again on the next round.
+e2e_watch_dialogs() {  # e2e_watch_dialogs PID FILE
+    local id title
+    while kill -0 "$1" 2>/dev/null; do
+        for id in $(xdotool search --all --pid "$1" --onlyvisible '' 2>/dev/null); do
+            xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DIALOG ||
+                continue
+            title=$(xdotool getwindowname "$id" 2>/dev/null)
+            [[ -n $title ]] && echo "$1 $title" >>"$2"
+        done
+        sleep 0.2
+    done
+}
+
 # Right-clicks the tray icon until the popup menu is open: a click that lands while the tray host
 # is still laying out its icons goes astray, as it would for a user, who clicks again.
 e2e_open_tray_menu() {  # e2e_open_tray_menu PID ICON
