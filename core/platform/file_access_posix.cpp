@@ -149,16 +149,42 @@ RenameOutcome WriteBesideAndRename(const std::string& path, std::string_view byt
     return RenameOutcome::Done;
 }
 
-FileStatus RewriteInPlace(const std::string& path, std::string_view bytes) {
+// Puts the whole new contents into the redo file (written beside it, then renamed, so that a redo
+// file is always complete). False where the folder takes no new file: the rewrite goes
+// unjournalled.
+bool WriteRedoFile(const std::string& path, std::string_view bytes, const struct stat& st) {
+    const std::string temporary = TemporaryPathFor(path);
+    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+    const mode_t mode = st.st_mode & (S_IRWXU | S_IRWXG | S_IRWXO);
+    Descriptor fd(::open(temporary.c_str(), flags, mode));
+    // Only called under the lock, so a leftover from a crashed writer is ours to clear.
+    if (!fd.valid() && errno == EEXIST && ::unlink(temporary.c_str()) == 0) {
+        fd = Descriptor(::open(temporary.c_str(), flags, mode));
+    }
+    if (!fd.valid()) return false;
+    if (!WriteAll(fd.get(), bytes) || !fd.Close() ||
+        ::rename(temporary.c_str(), RedoPathFor(path).c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+FileStatus RewriteInPlace(const std::string& path, std::string_view bytes, bool exclusive) {
     Descriptor fd(::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
     if (!fd.valid()) return StatusFromErrno(errno);
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) return FileStatus::Failed;
     if (!S_ISREG(st.st_mode)) return FileStatus::NotRegular;
-    // New contents over the old, then the end cut: a writer killed in between leaves every key of
-    // the new contents (and at worst a stale tail), never an empty file as truncating first would.
+    // A writer killed during the rewrite leaves a mixture of old and new bytes behind; the redo
+    // file, complete before the first byte is overwritten, stands in for the file until then.
+    // Without the lock another writer may be journalling the same file, so none is written.
+    if (exclusive) WriteRedoFile(path, bytes, st);
+    // New contents over the old, then the end cut: never an empty file, as truncating first would
+    // leave behind a writer killed in between.
     if (!WriteAllAt(fd.get(), bytes) ||
         ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0 || !fd.Close()) {
+        // The redo file stays: the file may be half-written, and the next writer finishes it.
         return StatusFromErrno(errno);
     }
     return FileStatus::Ok;
@@ -238,19 +264,25 @@ FileStatus CheckWriteTarget(const std::string& path, std::size_t maxBytes) {
 FileStatus ReplaceWholeFile(const std::string& path, std::string_view bytes, bool exclusive) {
     bool exists = false;
     struct stat st {};
-    FileStatus failure = FileStatus::Failed;
+    FileStatus status = FileStatus::Failed;
+    bool replaced = false;
     if (ReplaceableByRename(path, exists, st)) {
-        switch (WriteBesideAndRename(path, bytes, exclusive, exists, st, failure)) {
+        switch (WriteBesideAndRename(path, bytes, exclusive, exists, st, status)) {
             case RenameOutcome::Done:
-                return FileStatus::Ok;
+                status = FileStatus::Ok;
+                replaced = true;
+                break;
             case RenameOutcome::Failed:
-                return failure;
+                return status;
             case RenameOutcome::NotPossible:
-                if (!exists) return failure;
+                if (!exists) return status;
                 break;
         }
     }
-    return RewriteInPlace(path, bytes);
+    if (!replaced) status = RewriteInPlace(path, bytes, exclusive);
+    // These contents supersede whatever an interrupted rewrite had meant to write.
+    if (status == FileStatus::Ok) ::unlink(RedoPathFor(path).c_str());
+    return status;
 }
 
 }  // namespace qfd

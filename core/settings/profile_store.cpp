@@ -31,7 +31,7 @@ std::string_view WithoutTrailingSpaces(std::string_view s) {
 
 std::optional<std::string> LookUp(const std::string& file, std::string_view section,
                                   std::string_view key) {
-    FileSnapshot snap = ReadWholeFile(file, kMaxSettingsFileBytes);
+    FileSnapshot snap = ReadSettledFile(file, kMaxSettingsFileBytes);
     if (snap.status != FileStatus::Ok) return std::nullopt;
     std::optional<IniValue> found = FindIniValue(snap.bytes, section, key);
     if (found && found->lineTerminated) return std::string(found->text);
@@ -41,7 +41,7 @@ std::optional<std::string> LookUp(const std::string& file, std::string_view sect
     FileLock lock = FileLock::Acquire(LockPathFor(file), FileLock::Mode::Shared, kLockTimeout,
                                       /*createIfMissing=*/false);
     if (lock.state() != FileLock::State::Unavailable) {
-        snap = ReadWholeFile(file, kMaxSettingsFileBytes);
+        snap = ReadSettledFile(file, kMaxSettingsFileBytes);
         if (snap.status != FileStatus::Ok) return std::nullopt;
         found = FindIniValue(snap.bytes, section, key);
     }
@@ -146,7 +146,7 @@ StoreError CheckEntry(std::string_view section, std::string_view key, std::strin
 std::optional<std::string> ReadProfileFile(const std::string& file) {
     FileLock lock = FileLock::Acquire(LockPathFor(file), FileLock::Mode::Shared, kLockTimeout,
                                       /*createIfMissing=*/false);
-    FileSnapshot snap = ReadWholeFile(file, kMaxSettingsFileBytes);
+    FileSnapshot snap = ReadSettledFile(file, kMaxSettingsFileBytes);
     if (snap.status != FileStatus::Ok) return std::nullopt;
     return std::move(snap.bytes);
 }
@@ -160,8 +160,11 @@ WriteOutcome ModifyProfileFile(const std::string& file, const ProfileEdit& edit)
     FileLock lock = FileLock::Acquire(LockPathFor(file), FileLock::Mode::Exclusive, kLockTimeout,
                                       /*createIfMissing=*/true);
     outcome.lockTimedOut = lock.state() == FileLock::State::TimedOut;
+    // A writer killed in the middle of a rewrite in place is finished first, so that the file is
+    // whole again even where this edit turns out to change nothing.
+    if (lock.held()) FinishInterruptedRewrite(file, kMaxSettingsFileBytes);
 
-    FileSnapshot snap = ReadWholeFile(file, kMaxSettingsFileBytes);
+    FileSnapshot snap = ReadSettledFile(file, kMaxSettingsFileBytes);
     if (snap.status != FileStatus::Ok && snap.status != FileStatus::Missing) {
         outcome.error = FromFileStatus(snap.status);
         return outcome;
