@@ -207,7 +207,29 @@ SwapOutcome WriteBesideAndSwap(const std::string& path, std::string_view bytes, 
     return SwapOutcome::Done;
 }
 
-FileStatus RewriteInPlace(const std::string& path, std::string_view bytes) {
+// Puts the whole new contents into the redo file (written beside it, then renamed, so that a redo
+// file is always complete). False where the folder takes no new file: the rewrite goes
+// unjournalled.
+bool WriteRedoFile(const std::string& path, std::string_view bytes) {
+    const std::string temporary = TemporaryPathFor(path);
+    Handle h(::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Only called under the lock, so a leftover from a crashed writer is ours to clear.
+    if (!h.valid() && ::GetLastError() == ERROR_FILE_EXISTS && ::DeleteFileA(temporary.c_str())) {
+        h = Handle(::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+    if (!h.valid()) return false;
+    if (!WriteAll(h.get(), bytes) || !h.Close() ||
+        !::MoveFileExA(temporary.c_str(), RedoPathFor(path).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ::DeleteFileA(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+FileStatus RewriteInPlace(const std::string& path, std::string_view bytes, bool exclusive) {
     Handle h(Open(path, GENERIC_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
     if (!h.valid()) {
         const DWORD error = ::GetLastError();
@@ -215,12 +237,17 @@ FileStatus RewriteInPlace(const std::string& path, std::string_view bytes) {
                                                                  : StatusFromError(error);
     }
     if (::GetFileType(h.get()) != FILE_TYPE_DISK) return FileStatus::NotRegular;
-    // New contents over the old, then the end cut: a writer killed in between leaves every key of
-    // the new contents (and at worst a stale tail), never an empty file as truncating first would.
+    // A writer killed during the rewrite leaves a mixture of old and new bytes behind; the redo
+    // file, complete before the first byte is overwritten, stands in for the file until then.
+    // Without the lock another writer may be journalling the same file, so none is written.
+    if (exclusive) WriteRedoFile(path, bytes);
+    // New contents over the old, then the end cut: never an empty file, as truncating first would
+    // leave behind a writer killed in between.
     LARGE_INTEGER end{};
     end.QuadPart = static_cast<LONGLONG>(bytes.size());
     if (!WriteAll(h.get(), bytes) || !::SetFilePointerEx(h.get(), end, nullptr, FILE_BEGIN) ||
         !::SetEndOfFile(h.get()) || !h.Close()) {
+        // The redo file stays: the file may be half-written, and the next writer finishes it.
         return StatusFromError(::GetLastError());
     }
     return FileStatus::Ok;
@@ -311,19 +338,25 @@ FileStatus CheckWriteTarget(const std::string& path, std::size_t maxBytes) {
 
 FileStatus ReplaceWholeFile(const std::string& path, std::string_view bytes, bool exclusive) {
     bool exists = false;
-    FileStatus failure = FileStatus::Failed;
+    FileStatus status = FileStatus::Failed;
+    bool replaced = false;
     if (ReplaceableBySwap(path, exists)) {
-        switch (WriteBesideAndSwap(path, bytes, exclusive, exists, failure)) {
+        switch (WriteBesideAndSwap(path, bytes, exclusive, exists, status)) {
             case SwapOutcome::Done:
-                return FileStatus::Ok;
+                status = FileStatus::Ok;
+                replaced = true;
+                break;
             case SwapOutcome::Failed:
-                return failure;
+                return status;
             case SwapOutcome::NotPossible:
-                if (!exists) return failure;
+                if (!exists) return status;
                 break;
         }
     }
-    return RewriteInPlace(path, bytes);
+    if (!replaced) status = RewriteInPlace(path, bytes, exclusive);
+    // These contents supersede whatever an interrupted rewrite had meant to write.
+    if (status == FileStatus::Ok) ::DeleteFileA(RedoPathFor(path).c_str());
+    return status;
 }
 
 }  // namespace qfd
