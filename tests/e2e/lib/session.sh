@@ -5,10 +5,14 @@
 set -euo pipefail
 
 E2E_PIDS=()
+E2E_CLEANUP_HOOKS=()  # commands run first at the end, for what pids alone cannot end
 E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/qfd-e2e.XXXXXX")
 
 e2e_cleanup() {
     local i
+    for ((i = ${#E2E_CLEANUP_HOOKS[@]} - 1; i >= 0; i--)); do
+        ${E2E_CLEANUP_HOOKS[i]} || true
+    done
     for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
         kill "${E2E_PIDS[i]}" 2>/dev/null || true
     done
