@@ -1,0 +1,41 @@
+#include "alert/play_sound_output.h"
+
+#include <windows.h>
+
+#include <mmsystem.h>
+
+#include <utility>
+
+namespace qfd {
+
+PlaySoundOutput::PlaySoundOutput() = default;
+
+PlaySoundOutput::~PlaySoundOutput() {
+    // Nothing may play from an image this object is about to release.
+    if (playing_) PlaySoundA(nullptr, nullptr, 0);
+}
+
+bool PlaySoundOutput::Play(std::shared_ptr<const PcmImage> image) {
+    if (!image || image->Samples().empty()) {
+        // The silent sound: stopping is all it does.
+        PlaySoundA(nullptr, nullptr, 0);
+        previous_ = std::move(playing_);
+        playingUntil_ = Clock::now();
+        return true;
+    }
+    // A new request stops the sound of this program that is playing, then starts this one.
+    const BOOL accepted =
+        PlaySoundA(reinterpret_cast<LPCSTR>(image->bytes.data()), nullptr, SND_ASYNC | SND_MEMORY);
+    previous_ = std::move(playing_);
+    if (!accepted) {
+        playingUntil_ = Clock::now();
+        return false;
+    }
+    playingUntil_ = Clock::now() + std::chrono::microseconds(image->DurationMicroseconds());
+    playing_ = std::move(image);
+    return true;
+}
+
+bool PlaySoundOutput::IsPlaying() const { return playing_ && Clock::now() < playingUntil_; }
+
+}  // namespace qfd

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+namespace qfd {
+
+// The windows are designed in twips (1440 to the inch) and fonts in points; they turn into device
+// pixels at the screen's real dots per inch, so that the whole layout grows on a high-dpi screen
+// (the program declares itself dpi-aware and does its own scaling).
+inline constexpr int kDesignDpi = 96;
+inline constexpr double kTwipsPerInch = 1440.0;
+
+// A dpi the arithmetic can use: a device that reports none counts as the design's 96.
+inline int UsableDpi(int dpi) { return dpi > 0 ? dpi : kDesignDpi; }
+
+inline int TwipsToPixels(double twips, int dpi) {
+    return static_cast<int>(std::lround(twips * UsableDpi(dpi) / kTwipsPerInch));
+}
+
+inline double PixelsToTwips(int pixels, int dpi) { return pixels * kTwipsPerInch / UsableDpi(dpi); }
+
+// The height a LOGFONT takes for a size in points: negative, so that it is the character height
+// without the internal leading, as a point size means.
+inline long FontHeight(double points, int dpi) {
+    return -std::lround(points * UsableDpi(dpi) / 72.0);
+}
+
+// Colour values are 0x00BBGGRR, the layout of a COLORREF; a top byte (a hand-edited negative
+// value) means nothing for a plain colour and is dropped.
+inline std::uint32_t ColourRef(std::uint32_t value) { return value & 0x00FFFFFFu; }
+
+// A rectangle in device pixels.
+struct PixelRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+
+    int right() const { return left + width; }
+    int bottom() const { return top + height; }
+    bool Contains(int x, int y) const {
+        return x >= left && x < right() && y >= top && y < bottom();
+    }
+};
+
+// A designed rectangle in pixels. The edges are rounded, not the width, so that controls that
+// touch in the design touch on the screen too.
+inline PixelRect TwipsRect(double left, double top, double width, double height, int dpi) {
+    const int l = TwipsToPixels(left, dpi);
+    const int t = TwipsToPixels(top, dpi);
+    return {l, t, TwipsToPixels(left + width, dpi) - l, TwipsToPixels(top + height, dpi) - t};
+}
+
+}  // namespace qfd

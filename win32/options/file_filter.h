@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+#include "options/options_view.h"
+
+namespace qfd {
+
+// The filter string of the file-open dialog for a request: one entry whose description names the
+// patterns in parentheses and whose pattern list joins them with semicolons, each part ended by a
+// NUL and the whole by a second NUL, as OPENFILENAMEA takes it.
+std::string OpenFileFilter(const FileChooserRequest& request);
+
+}  // namespace qfd

@@ -1,0 +1,89 @@
+#include "shell/shell_app.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "alert/play_sound_output.h"
+#include "alert/resource_sound_library.h"
+#include "network/alert_record.h"
+#include "network/alert_sender.h"
+#include "platform/single_instance.h"
+#include "settings/settings_mirror.h"
+#include "shell/application_directory.h"
+#include "shell/splash_window.h"
+#include "shell/win32_splash_view.h"
+
+namespace qfd {
+namespace {
+
+std::string ProgramFile() {
+    // Long paths exist; grow the buffer until the name fits.
+    std::string name(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameA(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        if (length == 0) return {};
+        if (length < name.size()) {
+            name.resize(length);
+            return name;
+        }
+        if (name.size() >= 32768) return {};
+        name.resize(name.size() * 2);
+    }
+}
+
+int RunMessageLoop() {
+    MSG message;
+    BOOL got;
+    while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return got == 0 ? static_cast<int>(message.wParam) : 0;
+}
+
+}  // namespace
+
+int RunShell() {
+    // The window's initialisation, before anything is loaded.
+    InitCommonControls();
+
+    const std::string programFile = ProgramFile();
+    const SingleInstance instance = SingleInstance::Claim(programFile);
+
+    SettingsMirror mirror;
+    AlertSounds sounds(std::make_unique<ResourceSoundLibrary>(),
+                       std::make_unique<PlaySoundOutput>());
+    const std::string programDirectory = ApplicationDirectory(programFile);
+    Win32SplashView view(mirror, sounds, programDirectory);
+
+    // Network alerts are written on the sender's own thread, started with the first of them; a
+    // failure that must be told goes back to the window's thread.
+    std::unique_ptr<AlertSender> sender;
+    StartupEnvironment environment;
+    environment.programDirectory = programDirectory;
+    environment.anotherInstanceRunning = [&] { return instance.AnotherInstanceRunning(); };
+    environment.sendNetworkAlert = [&](const std::vector<std::string>& detectorPaths) {
+        if (!sender) {
+            sender = std::make_unique<AlertSender>(
+                [&view](const std::string&, const WriteOutcome& outcome) {
+                    view.PostSendFailure("An error has occurred: " + ErrorDescription(outcome),
+                                         "Error " + std::to_string(ErrorNumber(outcome)));
+                });
+        }
+        std::vector<std::string> files;
+        for (const std::string& path : detectorPaths) files.push_back(DetectorIniPath(path));
+        sender->Send(TakeAlertRecord(mirror), files);
+    };
+    SplashWindow window(mirror, view, std::move(environment));
+    view.SetPresenter(&window);
+    if (!window.Form_Load()) return 0;
+    return RunMessageLoop();
+}
+
+}  // namespace qfd
