@@ -54,7 +54,15 @@ if [ ! -f "$prefix/.qfd-ready" ]; then
     ) 9>"$prefix.lock"
 fi
 
-# Keep the server running between the many short test processes instead of restarting it for each.
-wineserver -p60 >/dev/null 2>&1 || true
+# Keep the server running between the many short test processes instead of restarting it for each,
+# and start the prefix's background processes along with it, detached from our output: started by
+# the program itself they would inherit its output pipes and keep whoever reads them waiting.
+# wineserver exits with 0 when it starts a new server and 2 when one is running already.
+(
+    flock 9
+    if wineserver -p60 </dev/null >/dev/null 2>&1 9>&-; then
+        "$wine" wineboot </dev/null >/dev/null 2>&1 9>&- || true
+    fi
+) 9>"$prefix.lock"
 
 exec "$wine" "$@"

@@ -62,6 +62,8 @@ FileStatus StatusFromError(DWORD error) {
         case ERROR_PRIVILEGE_NOT_HELD:
         case ERROR_DELETE_PENDING:
             return FileStatus::AccessDenied;
+        case ERROR_PIPE_BUSY:  // only a pipe answers so
+            return FileStatus::NotRegular;
         case ERROR_FILENAME_EXCED_RANGE:
         case ERROR_BUFFER_OVERFLOW:
             return FileStatus::NameTooLong;
@@ -143,16 +145,28 @@ std::vector<unsigned char> ProcessUser() {
     return sid;
 }
 
+// What the new file must take over from the old one so that the swap changes nothing but the
+// contents.
+struct Identity {
+    DWORD attributes = 0;
+    FILETIME created{};
+    PSECURITY_DESCRIPTOR descriptor = nullptr;  // set only for an access list of the file's own
+    PACL dacl = nullptr;
+    Identity() = default;
+    Identity(const Identity&) = delete;
+    Identity& operator=(const Identity&) = delete;
+    ~Identity() {
+        if (descriptor != nullptr) ::LocalFree(descriptor);
+    }
+};
+
 // The swap is only used where it changes nothing but the contents: a plain file (no link, no
 // reparse point, no other name), writable, and owned by this user, since the new file would
 // otherwise change hands.
-bool ReplaceableBySwap(const std::string& path, bool& exists) {
+bool ReplaceableBySwap(const std::string& path, bool& exists, Identity& identity) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     exists = attributes != INVALID_FILE_ATTRIBUTES;
-    if (!exists) {
-        const DWORD error = ::GetLastError();
-        return error == ERROR_FILE_NOT_FOUND;
-    }
+    if (!exists) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
     if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
                        FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DEVICE)) != 0) {
         return false;
@@ -162,44 +176,81 @@ bool ReplaceableBySwap(const std::string& path, bool& exists) {
     if (!h.valid() || ::GetFileType(h.get()) != FILE_TYPE_DISK) return false;
     BY_HANDLE_FILE_INFORMATION info{};
     if (!::GetFileInformationByHandle(h.get(), &info) || info.nNumberOfLinks != 1) return false;
+    identity.attributes = info.dwFileAttributes;
+    identity.created = info.ftCreationTime;
     const std::vector<unsigned char> owner = OwnerOf(h.get());
-    return !owner.empty() && owner == ProcessUser();
+    if (owner.empty() || owner != ProcessUser()) return false;
+    // A new file in the folder inherits the folder's access list; only one that the old file does
+    // not inherit has to be copied.
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    PACL dacl = nullptr;
+    if (::GetSecurityInfo(h.get(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                          &dacl, nullptr, &descriptor) != ERROR_SUCCESS) {
+        return false;
+    }
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    if (::GetSecurityDescriptorControl(descriptor, &control, &revision) &&
+        (control & SE_DACL_PROTECTED) != 0) {
+        identity.descriptor = descriptor;
+        identity.dacl = dacl;
+    } else {
+        ::LocalFree(descriptor);
+    }
+    return true;
 }
 
 enum class SwapOutcome { Done, NotPossible, Failed };
 
+// The new contents are written beside the file and renamed over it: readers see the old file or
+// the new one, never none (a replace that removes the old file first would show them none).
 SwapOutcome WriteBesideAndSwap(const std::string& path, std::string_view bytes, bool exclusive,
-                               bool exists, FileStatus& failure) {
+                               bool exists, const Identity& identity, FileStatus& failure) {
     // Without the lock (it timed out) another writer may be using the shared temporary name:
     // take one of our own, so the file is still replaced whole rather than rewritten in place.
     const std::string temporary =
         exclusive ? TemporaryPathFor(path)
                   : TemporaryPathFor(path) + "." + std::to_string(::GetCurrentProcessId());
-    Handle h(::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    constexpr DWORD kAccess = GENERIC_WRITE | WRITE_DAC;
+    Handle h(::CreateFileA(temporary.c_str(), kAccess, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr));
     // Under the lock a leftover from a crashed writer is ours to clear.
     if (!h.valid() && ::GetLastError() == ERROR_FILE_EXISTS && exclusive &&
         ::DeleteFileA(temporary.c_str())) {
-        h = Handle(::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        h = Handle(::CreateFileA(temporary.c_str(), kAccess, 0, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     }
     if (!h.valid()) {
         failure = StatusFromError(::GetLastError());
         return SwapOutcome::NotPossible;
     }
+    if (exists) {
+        const bool copied =
+            ::SetFileTime(h.get(), &identity.created, nullptr, nullptr) &&
+            (identity.descriptor == nullptr ||
+             ::SetSecurityInfo(h.get(), SE_FILE_OBJECT,
+                               DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                               nullptr, nullptr, identity.dacl, nullptr) == ERROR_SUCCESS);
+        if (!copied) {
+            h.Close();
+            ::DeleteFileA(temporary.c_str());
+            return SwapOutcome::NotPossible;
+        }
+    }
     if (!WriteAll(h.get(), bytes) || !h.Close()) {
         failure = StatusFromError(::GetLastError());
         ::DeleteFileA(temporary.c_str());
         return SwapOutcome::Failed;
     }
-    // An existing file keeps its attributes, its access list and its creation time through the
-    // swap; a new one simply takes the temporary file's place.
-    const bool swapped =
-        exists ? ::ReplaceFileA(path.c_str(), temporary.c_str(), nullptr,
-                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0
-               : ::MoveFileExA(temporary.c_str(), path.c_str(),
-                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    if (!swapped) {
+    constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                      FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (exists && (identity.attributes & kKeptAttributes) != 0 &&
+        !::SetFileAttributesA(temporary.c_str(), identity.attributes & kKeptAttributes)) {
+        ::DeleteFileA(temporary.c_str());
+        return SwapOutcome::NotPossible;
+    }
+    if (!::MoveFileExA(temporary.c_str(), path.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         failure = StatusFromError(::GetLastError());
         ::DeleteFileA(temporary.c_str());
         return SwapOutcome::NotPossible;
@@ -332,7 +383,16 @@ FileStatus CheckWriteTarget(const std::string& path, std::size_t maxBytes) {
         return FileStatus::Ok;
     }
     const DWORD error = ::GetLastError();
-    if (error != ERROR_FILE_NOT_FOUND) return StatusFromError(error);
+    if (error != ERROR_FILE_NOT_FOUND) {
+        // Pipes and devices may show no attributes yet open: they are there, but not files.
+        Handle h(::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                               OPEN_EXISTING, 0, nullptr));
+        if (h.valid() ? ::GetFileType(h.get()) != FILE_TYPE_DISK
+                      : ::GetLastError() == ERROR_PIPE_BUSY) {
+            return FileStatus::NotRegular;
+        }
+        return StatusFromError(error);
+    }
     return IsDirectory(DirectoryOf(path)) ? FileStatus::Ok : FileStatus::Missing;
 }
 
@@ -340,8 +400,9 @@ FileStatus ReplaceWholeFile(const std::string& path, std::string_view bytes, boo
     bool exists = false;
     FileStatus status = FileStatus::Failed;
     bool replaced = false;
-    if (ReplaceableBySwap(path, exists)) {
-        switch (WriteBesideAndSwap(path, bytes, exclusive, exists, status)) {
+    Identity identity;
+    if (ReplaceableBySwap(path, exists, identity)) {
+        switch (WriteBesideAndSwap(path, bytes, exclusive, exists, identity, status)) {
             case SwapOutcome::Done:
                 status = FileStatus::Ok;
                 replaced = true;

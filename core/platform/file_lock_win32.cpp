@@ -40,9 +40,14 @@ void Unlock(HANDLE h, DWORD byte) {
     ::UnlockFileEx(h, 0, 1, 0, &range);
 }
 
-// Another open of the same file (the same one even if it was renamed meanwhile).
-HANDLE OpenAgain(HANDLE h, DWORD access) {
+// Another open of the same file: the very same one even if it was renamed meanwhile, where the
+// system can reopen a handle, else the file that the name now denotes.
+HANDLE OpenAgain(HANDLE h, const std::string& lockPath, DWORD access) {
     HANDLE again = ::ReOpenFile(h, access, kShareAll, 0);
+    if (again == INVALID_HANDLE_VALUE) {
+        again = ::CreateFileA(lockPath.c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
     return again == INVALID_HANDLE_VALUE ? nullptr : again;
 }
 
@@ -52,7 +57,8 @@ HANDLE OpenAgain(HANDLE h, DWORD access) {
 // synchronous handle would hold up every other request on that same open, our unlocks included.
 // Returns the handle whose open holds the lock (h itself or the helper's), or nullptr. If we give
 // up first, the helper undoes its late success by closing its open.
-HANDLE LockBefore(HANDLE h, DWORD access, bool exclusive, DWORD byte, Clock::time_point deadline) {
+HANDLE LockBefore(HANDLE h, const std::string& lockPath, DWORD access, bool exclusive, DWORD byte,
+                  Clock::time_point deadline) {
     if (SetLock(h, exclusive, byte, /*wait=*/false)) return h;
     if (::GetLastError() != ERROR_LOCK_VIOLATION || Clock::now() >= deadline) return nullptr;
     struct Wait {
@@ -62,7 +68,7 @@ HANDLE LockBefore(HANDLE h, DWORD access, bool exclusive, DWORD byte, Clock::tim
         bool abandoned = false;
         HANDLE holder = nullptr;
     };
-    HANDLE helperHandle = OpenAgain(h, access);
+    HANDLE helperHandle = OpenAgain(h, lockPath, access);
     if (helperHandle == nullptr) return nullptr;
     auto wait = std::make_shared<Wait>();
     try {
@@ -129,10 +135,12 @@ FileLock FileLock::Acquire(const std::string& lockPath, Mode mode,
     }
     // A reader that can only open the lock file read-only skips the turnstile.
     HANDLE turnstile =
-        writable ? LockBefore(h, access, /*exclusive=*/true, kTurnstileByte, deadline) : nullptr;
-    HANDLE holder = turnstile != nullptr || !writable
-                        ? LockBefore(h, access, mode == Mode::Exclusive, kLockByte, deadline)
-                        : nullptr;
+        writable ? LockBefore(h, lockPath, access, /*exclusive=*/true, kTurnstileByte, deadline)
+                 : nullptr;
+    HANDLE holder =
+        turnstile != nullptr || !writable
+            ? LockBefore(h, lockPath, access, mode == Mode::Exclusive, kLockByte, deadline)
+            : nullptr;
     if (turnstile != nullptr) {
         Unlock(turnstile, kTurnstileByte);
         if (turnstile != h && turnstile != holder) ::CloseHandle(turnstile);

@@ -4,14 +4,27 @@
 
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 namespace qfd::test {
 
 Sandbox::Sandbox() {
+#ifdef _WIN32
+    // No mkdtemp here: try random names until one is new.
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && dir_.empty(); ++attempt) {
+        std::filesystem::path candidate = std::filesystem::temp_directory_path() /
+                                          ("qfd-test-" + std::to_string(random() % 100000000u));
+        std::error_code error;
+        if (std::filesystem::create_directory(candidate, error)) dir_ = candidate;
+    }
+    if (dir_.empty()) throw std::runtime_error("no temporary directory");
+#else
     std::string pattern = (std::filesystem::temp_directory_path() / "qfd-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     dir_ = pattern;
+#endif
 }
 
 Sandbox::~Sandbox() {

@@ -125,7 +125,7 @@ TEST_F(DetectorListEditorTest, ReadOnlySettingsFileIsReportedAndKept) {
     const std::string file = "[Network Settings]\r\nOption 0=/a/\r\nOption 1=/b/\r\n";
     sandbox.WriteBytes("qfd.ini", file);
     ASSERT_EQ(::chmod(sandbox.IniPath().c_str(), 0444), 0);
-    ::chmod(sandbox.dir().c_str(), 0755);
+    ::chmod(sandbox.dir().string().c_str(), 0755);
     const std::string ini = sandbox.IniPath();
     const std::optional<int> result = RunUnprivileged([&] {
         const DetectorStoreOutcome add = StoreDetector(ini, "/c/");

@@ -206,7 +206,7 @@ TEST_F(OptionsDetectorsTest, RemoveAnsweredYesClearsEverySlotOfThePath) {
 TEST_F(OptionsDetectorsTest, RemoveFromAReadOnlyFileIsToldAndTheRowStays) {
     sandbox.WriteBytes("qfd.ini", "[Network Settings]\r\nOption 0=/a/\r\n");
     ASSERT_EQ(::chmod(sandbox.IniPath().c_str(), 0444), 0);
-    ::chmod(sandbox.dir().c_str(), 0755);
+    ::chmod(sandbox.dir().string().c_str(), 0755);
     const std::optional<int> result = RunUnprivileged([&] {
         Open("", sandbox.IniPath());
         view.selectedRow = 0;

@@ -2,14 +2,23 @@
 // read-only files regardless.
 #pragma once
 
+#ifndef _WIN32
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <functional>
 #include <optional>
 
 namespace qfd::test {
+
+#ifdef _WIN32
+
+// A read-only file refuses writes to every user on Windows, administrators included.
+inline std::optional<int> RunUnprivileged(const std::function<int()>& body) { return body(); }
+
+#else
 
 inline constexpr uid_t kNobodyId = 65534;
 
@@ -29,5 +38,7 @@ inline std::optional<int> RunUnprivileged(const std::function<int()>& body) {
     if (WEXITSTATUS(status) == 125) return std::nullopt;
     return WEXITSTATUS(status);
 }
+
+#endif
 
 }  // namespace qfd::test

@@ -1,8 +1,10 @@
 // One running process per installation; installations in other folders are not affected.
 #include "platform/single_instance.h"
 
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 
@@ -43,6 +45,8 @@ TEST(SingleInstance, AnotherFolderRunsSideBySide) {
     EXPECT_EQ(first.state(), State::Ours);
 }
 
+#ifndef _WIN32
+// Forks a claimant; the Windows form with real processes is in tests/win32.
 TEST(SingleInstance, ClaimOfAnotherProcessIsSeenAndEndsWithIt) {
     Sandbox a;
     a.WriteBytes("qfd", "program");
@@ -67,6 +71,7 @@ TEST(SingleInstance, ClaimOfAnotherProcessIsSeenAndEndsWithIt) {
     ::waitpid(child, &status, 0);
     EXPECT_EQ(SingleInstance::Claim(a.Path("qfd")).state(), State::Ours);
 }
+#endif
 
 TEST(SingleInstance, MissingProgramFileCannotTell) {
     Sandbox a;
