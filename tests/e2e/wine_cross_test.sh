@@ -6,7 +6,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/wine.sh"
 e2e_require
 e2e_require_wine
 
-e2e_start_session
+e2e_start_wine_session
 e2e_start_wine
 linux=$(e2e_install)
 windows=$(e2e_wine_install)

@@ -13,6 +13,14 @@ e2e_require_wine() {
     exit 77
 }
 
+# X server and tray host, without a window manager: Wine routes a click on a docked tray icon by
+# where it believes the icon is, and a window manager that frames the tray host moves the icon
+# without Wine hearing of it, so that most clicks on the icon are lost.
+e2e_start_wine_session() {
+    e2e_start_x
+    e2e_start_tray
+}
+
 e2e_wine_end() {
     wineserver -k 2>/dev/null
     wineserver -w 2>/dev/null
