@@ -45,8 +45,8 @@ std::string CutAtCharacterBoundary(std::string text, std::size_t maxBytes) {
 std::string ReadIni(const std::string& file, std::string_view section, std::string_view key,
                     std::string_view defaultValue) {
     // Ask for a few bytes more than the limit to see whether the cut splits a character.
-    std::string value = ReadProfileString(file, section, key, defaultValue,
-                                          kReadIniMaxBytes + kLongestUtf8Sequence + 1);
+    std::string value = ReadProfileValue(file, section, key, defaultValue,
+                                         kReadIniMaxBytes + kLongestUtf8Sequence + 1);
     return CutAtCharacterBoundary(std::move(value), kReadIniMaxBytes);
 }
 
@@ -67,7 +67,7 @@ WriteOutcome WriteIni(const std::string& file, std::string_view section, std::st
     for (char& c : value) {
         if (c == '\r' || c == '\n') c = ' ';
     }
-    return WriteProfileString(file, section, key, value);
+    return WriteProfileValue(file, section, key, value);
 }
 
 }  // namespace qfd

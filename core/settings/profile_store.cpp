@@ -124,9 +124,9 @@ std::string WriteOutcome::Describe() const {
     return "the file system refused the write";
 }
 
-std::string ReadProfileString(const std::string& file, std::string_view section,
-                              std::string_view key, std::string_view defaultValue,
-                              std::size_t bufferSize) {
+std::string ReadProfileValue(const std::string& file, std::string_view section,
+                             std::string_view key, std::string_view defaultValue,
+                             std::size_t bufferSize) {
     if (bufferSize == 0) return {};
     std::optional<std::string> value = LookUp(file, section, key);
     std::string result =
@@ -176,8 +176,8 @@ WriteOutcome ModifyProfileFile(const std::string& file, const ProfileEdit& edit)
     return outcome;
 }
 
-WriteOutcome WriteProfileString(const std::string& file, std::string_view section,
-                                std::string_view key, std::string_view value) {
+WriteOutcome WriteProfileValue(const std::string& file, std::string_view section,
+                               std::string_view key, std::string_view value) {
     const std::string cleanSection = AsSingleLine(section);
     const std::string cleanKey = AsSingleLine(key);
     const std::string cleanValue = AsSingleLine(value);

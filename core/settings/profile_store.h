@@ -45,14 +45,14 @@ constexpr int kLockTimeoutMs = 100;
 
 // The value of key in section, or the default with its trailing spaces cut; at most
 // bufferSize - 1 bytes, like the platform's function. A file that cannot be read gives the default.
-std::string ReadProfileString(const std::string& file, std::string_view section,
-                              std::string_view key, std::string_view defaultValue,
-                              std::size_t bufferSize);
+std::string ReadProfileValue(const std::string& file, std::string_view section,
+                             std::string_view key, std::string_view defaultValue,
+                             std::size_t bufferSize);
 
 // Sets key in section. CR and LF can never reach the file (they become blanks) and the value ends
 // at a NUL byte, as the platform's C strings do. Holds the file's lock for the read-modify-write.
-WriteOutcome WriteProfileString(const std::string& file, std::string_view section,
-                                std::string_view key, std::string_view value);
+WriteOutcome WriteProfileValue(const std::string& file, std::string_view section,
+                               std::string_view key, std::string_view value);
 
 // One locked read-modify-write of a whole file: the edit receives the file's bytes (empty when the
 // file is missing) and returns the new bytes, or nothing to leave the file untouched. The new bytes

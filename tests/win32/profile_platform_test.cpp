@@ -5,8 +5,6 @@
 // are listed below by name and reason and reported, never skipped in silence.
 #include <shlwapi.h>
 #include <windows.h>
-// <windows.h> names its own WriteProfileString (a macro for WriteProfileStringA); ours is meant.
-#undef WriteProfileString
 
 #include <cstdio>
 #include <functional>
@@ -147,8 +145,8 @@ TEST(ProfileAgainstPlatform, EveryReadAgreesWithThePlatform) {
         if (std::string(shape.name) != "empty")
             sandbox.WriteBytes(path.substr(path.rfind('\\') + 1), shape.bytes);
         for (const Lookup& lookup : Lookups()) {
-            const std::string ours = ReadProfileString(path, lookup.section, lookup.key,
-                                                       lookup.fallback, kProgramBuffer);
+            const std::string ours =
+                ReadProfileValue(path, lookup.section, lookup.key, lookup.fallback, kProgramBuffer);
             const std::string platform = PlatformRead(path, lookup, kProgramBuffer);
             ++compared;
             if (ours == platform) continue;
@@ -212,7 +210,7 @@ TEST(ProfileAgainstPlatform, AfterOurWritesThePlatformReadsWhatWeMeant) {
                 untouched.push_back({l, PlatformRead(path, l, 8192)});
         }
         for (const WriteCase& w : writes) {
-            ASSERT_TRUE(WriteProfileString(path, w.section, w.key, w.value).ok()) << shape.name;
+            ASSERT_TRUE(WriteProfileValue(path, w.section, w.key, w.value).ok()) << shape.name;
         }
         const std::string bytes = sandbox.ReadBytes(name);
         ASSERT_EQ(bytes.find("top\r"), std::string::npos) << shape.name;
@@ -244,11 +242,11 @@ TEST(ProfileAgainstPlatform, WeReadWhatThePlatformWrote) {
         ASSERT_TRUE(::WritePrivateProfileStringA("Commands", "NetName", "Alfred", path.c_str()));
         ASSERT_TRUE(::WritePrivateProfileStringA("commands", "TYPE", "1", path.c_str()));
         ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());  // flush its cache
-        EXPECT_EQ(ReadProfileString(path, "Settings", "Delay", "", kProgramBuffer), "9")
+        EXPECT_EQ(ReadProfileValue(path, "Settings", "Delay", "", kProgramBuffer), "9")
             << shape.name;
-        EXPECT_EQ(ReadProfileString(path, "Commands", "NetName", "", kProgramBuffer), "Alfred")
+        EXPECT_EQ(ReadProfileValue(path, "Commands", "NetName", "", kProgramBuffer), "Alfred")
             << shape.name;
-        EXPECT_EQ(ReadProfileString(path, "Commands", "Type", "0", kProgramBuffer), "1")
+        EXPECT_EQ(ReadProfileValue(path, "Commands", "Type", "0", kProgramBuffer), "1")
             << shape.name;
     }
 }

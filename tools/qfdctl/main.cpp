@@ -1,10 +1,22 @@
 #include <map>
 #include <string>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#endif
+
 #include "commands.h"
 
 int main(int argc, char** argv) {
     using namespace qfdctl;
+#ifdef _WIN32
+    // Values are printed as the bytes they are in the file: no CR added before each line feed.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     const Args all(argv + 1, argv + argc);
     if (all.empty()) return UsageError("");
     const std::string& command = all.front();

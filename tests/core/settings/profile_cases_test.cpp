@@ -146,7 +146,7 @@ class ProfileCases : public ::testing::TestWithParam<std::string> {
             CheckRead(op, field);
         } else if (code == "W" && field(2) && field(3) && field(4)) {
             const WriteOutcome outcome =
-                WriteProfileString(FileFor(field(1)), *field(2), *field(3), *field(4));
+                WriteProfileValue(FileFor(field(1)), *field(2), *field(3), *field(4));
             const std::string& expected = op.results.at(0);
             EXPECT_EQ(outcome.ok() ? 1 : 0, NumberAfter(expected, "ret"));
             if (!outcome.ok()) {
@@ -158,8 +158,8 @@ class ProfileCases : public ::testing::TestWithParam<std::string> {
 
     void CheckRead(const Operation& op, const std::function<Field(std::size_t)>& field) {
         const std::size_t bufferSize = std::stoul(op.fields.at(5));
-        const std::string value = ReadProfileString(FileFor(field(1)), *field(2), *field(3),
-                                                    field(4).value_or(""), bufferSize);
+        const std::string value = ReadProfileValue(FileFor(field(1)), *field(2), *field(3),
+                                                   field(4).value_or(""), bufferSize);
         const std::string& expected = op.results.at(0);
         EXPECT_EQ(value, QuotedAfter(expected, "val"));
         EXPECT_EQ(static_cast<int>(value.size()), NumberAfter(expected, "ret"));
