@@ -102,9 +102,9 @@ e2e_start_wm() {
 
 e2e_tray_running() { xdotool search --class trayer; }
 
-e2e_start_tray() {
+e2e_start_tray() {  # e2e_start_tray [TRAYER OPTIONS...]: later options win
     e2e_spawn trayer --edge bottom --align right --widthtype request --height 24 \
-        --SetDockType true >"$E2E_TMP/trayer.log" 2>&1
+        --SetDockType true "$@" >"$E2E_TMP/trayer.log" 2>&1
     E2E_TRAY_PID=$E2E_LAST_PID
     e2e_wait_for 10 e2e_tray_running || e2e_fail "trayer did not start"
 }

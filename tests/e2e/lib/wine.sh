@@ -13,12 +13,13 @@ e2e_require_wine() {
     exit 77
 }
 
-# X server and tray host, without a window manager: Wine routes a click on a docked tray icon by
-# where it believes the icon is, and a window manager that frames the tray host moves the icon
-# without Wine hearing of it, so that most clicks on the icon are lost.
+# X server and tray host, without a window manager, the tray host's panel of a fixed size: Wine
+# routes a click on a docked tray icon by where it believes the icon is, and when the panel moves
+# after the icon docked (framed by a window manager, or grown for the icon) Wine does not always
+# hear of it, and clicks on the icon are lost.
 e2e_start_wine_session() {
     e2e_start_x
-    e2e_start_tray
+    e2e_start_tray --widthtype pixel --width 120
 }
 
 e2e_wine_end() {
