@@ -19,9 +19,7 @@ std::int32_t AlertSounds::PlayAlertSound(std::int32_t soundId, bool noStop) {
         return 0;
     }
     SoundData_ = std::make_shared<const PcmImage>(std::move(*image));
-    if (noStop && output_->IsPlaying()) {
-        return 0;
-    }
+    if (noStop) return output_->PlayUnlessPlaying(SoundData_) ? 1 : 0;
     return output_->Play(SoundData_) ? 1 : 0;
 }
 

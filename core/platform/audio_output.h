@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace qfd {
@@ -40,6 +41,13 @@ class AudioOutput {
     // True while a sound started here can still be heard: up to the real end of its last sample,
     // not merely until the device has taken all of its bytes.
     virtual bool IsPlaying() const = 0;
+
+    // Starts image only when no sound started here can still be heard, and lets a playing one go
+    // on; false when refused. An output whose platform has this rule of its own leaves it to the
+    // platform.
+    virtual bool PlayUnlessPlaying(std::shared_ptr<const PcmImage> image) {
+        return !IsPlaying() && Play(std::move(image));
+    }
 };
 
 }  // namespace qfd

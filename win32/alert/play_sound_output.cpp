@@ -24,13 +24,22 @@ bool PlaySoundOutput::Play(std::shared_ptr<const PcmImage> image) {
         return true;
     }
     // A new request stops the sound of this program that is playing, then starts this one.
-    const BOOL accepted =
-        PlaySoundA(reinterpret_cast<LPCSTR>(image->bytes.data()), nullptr, SND_ASYNC | SND_MEMORY);
+    if (Start(std::move(image), SND_ASYNC | SND_MEMORY)) return true;
     previous_ = std::move(playing_);
-    if (!accepted) {
-        playingUntil_ = Clock::now();
-        return false;
-    }
+    playingUntil_ = Clock::now();
+    return false;
+}
+
+bool PlaySoundOutput::PlayUnlessPlaying(std::shared_ptr<const PcmImage> image) {
+    // The platform cannot be asked about the silent sound without playing it: the known end tells.
+    if (!image || image->Samples().empty()) return !IsPlaying() && Play(std::move(image));
+    // Refused: the sound that plays goes on, and so does what is known of it.
+    return Start(std::move(image), SND_ASYNC | SND_MEMORY | SND_NOSTOP);
+}
+
+bool PlaySoundOutput::Start(std::shared_ptr<const PcmImage> image, DWORD flags) {
+    if (!PlaySoundA(reinterpret_cast<LPCSTR>(image->bytes.data()), nullptr, flags)) return false;
+    previous_ = std::move(playing_);
     playingUntil_ = Clock::now() + std::chrono::microseconds(image->DurationMicroseconds());
     playing_ = std::move(image);
     return true;

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <memory>
 
+#include <windows.h>
+
 #include "platform/audio_output.h"
 
 namespace qfd {
@@ -18,11 +20,15 @@ class PlaySoundOutput : public AudioOutput {
     ~PlaySoundOutput() override;
 
     bool Play(std::shared_ptr<const PcmImage> image) override;
+    // The platform's no-stop flag: it refuses while a sound of this program plays.
+    bool PlayUnlessPlaying(std::shared_ptr<const PcmImage> image) override;
     // The platform cannot be asked whether its sound still plays; the end is known from the
     // image's length, counted from the moment playback was accepted.
     bool IsPlaying() const override;
 
   private:
+    bool Start(std::shared_ptr<const PcmImage> image, DWORD flags);
+
     std::shared_ptr<const PcmImage> playing_;
     std::shared_ptr<const PcmImage> previous_;
     Clock::time_point playingUntil_{};

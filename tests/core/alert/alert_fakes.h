@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "alert/alert_sounds.h"
@@ -65,6 +66,14 @@ class FakeAudioOutput : public AudioOutput {
         return true;
     }
     bool IsPlaying() const override { return playing != nullptr; }
+    // A platform with a no-stop rule of its own, which may know of a sound that this output
+    // does not (one the program started through another output).
+    bool platformSoundPlays = false;
+    int noStopRequests = 0;
+    bool PlayUnlessPlaying(std::shared_ptr<const PcmImage> image) override {
+        ++noStopRequests;
+        return !platformSoundPlays && AudioOutput::PlayUnlessPlaying(std::move(image));
+    }
     void EndSound() { playing.reset(); }
 };
 

@@ -55,6 +55,14 @@ TEST_F(AlertSoundsTest, NoStopRequestsStartAgainOnceTheSoundHasEnded) {
     EXPECT_EQ(HeardBytes(), kWeeooBytes);
 }
 
+TEST_F(AlertSoundsTest, NoStopIsLeftToThePlatformsOwnRule) {
+    s.output->platformSoundPlays = true;
+    EXPECT_EQ(s.sounds.PlayAlertSound(kSoundWhoop, true), 0);
+    EXPECT_TRUE(s.output->plays.empty());
+    EXPECT_NE(s.sounds.PlayAlertSound(kSoundWhoop, false), 0) << "a plain request cuts in";
+    EXPECT_EQ(s.output->noStopRequests, 1);
+}
+
 TEST_F(AlertSoundsTest, TheSilentSoundStopsAPlayingSoundAndPlaysNothing) {
     ASSERT_NE(s.sounds.PlayAlertSound(kSoundWeeooweeoo, false), 0);
     EXPECT_NE(s.sounds.PlayAlertSound(kSoundNone, false), 0);
