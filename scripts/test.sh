@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets everything up and runs every check: format, the warnings-as-errors build with all tests
-# (core, Qt views, end-to-end under Xvfb), the core tests under ASan+UBSan, and a short fuzz run.
+# Sets everything up and runs every check: format, the Windows build with its tests under Wine,
+# the warnings-as-errors build with all tests (core, Qt views, end-to-end under Xvfb, the Windows
+# program under Wine beside a Linux one), the core tests under ASan+UBSan, and a short fuzz run.
 # Prints how long each stage took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,12 +28,17 @@ scripts/setup.sh
 stage "format check"
 git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 
+stage "Windows build and its tests under Wine"
+# On a virtual X server of its own, so that the tests of the Windows windows run too.
+xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24" scripts/test-win32.sh
+
 stage "dev build (warnings as errors)"
 cmake --preset dev >/dev/null
 cmake --build --preset dev -j "$JOBS"
 
 stage "tests: core, Qt views, end-to-end"
-ctest --preset dev -j 1
+# The end-to-end tests of the Windows program run the one just built; here it must be there.
+QFD_REQUIRE_WIN32=1 ctest --preset dev -j 1
 
 stage "asan build and core tests"
 cmake --preset asan >/dev/null
