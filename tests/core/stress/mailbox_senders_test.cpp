@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <map>
@@ -75,6 +76,21 @@ int RunSender(const std::string& ini, int sender, int first, std::uint32_t seed,
     }
     pipe.Send("timeouts " + std::to_string(timeouts));
     return 0;
+}
+
+// Where a process that should have ended is: the kernel's wait channel of each of its threads.
+std::string WhereItWaits(pid_t pid) {
+    const std::filesystem::path proc = "/proc/" + std::to_string(pid);
+    std::string where = "\n  sender " + std::to_string(pid) + ":";
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator(proc / "task", error)) {
+        const std::string stat = test::ReadFileBytes(task.path() / "stat");
+        const std::size_t state = stat.rfind(") ");
+        where += " [" + task.path().filename().string() + " " +
+                 (state == std::string::npos ? "?" : stat.substr(state + 2, 1)) + " " +
+                 test::ReadFileBytes(task.path() / "wchan") + "]";
+    }
+    return where;
 }
 
 struct Shown {
@@ -189,9 +205,13 @@ class EightSenders : public ::testing::TestWithParam<WritePath> {
             return all;
         });
         if (!sent) {
+            std::string where;
+            for (std::size_t i = 0; i < senders.size(); ++i) {
+                if (codes[i] == -2) where += WhereItWaits(senders[i]);
+            }
             for (pid_t pid : senders) ::kill(pid, SIGKILL);
             for (pid_t pid : senders) ::waitpid(pid, nullptr, 0);
-            ADD_FAILURE() << "round " << round << ": the senders hung";
+            ADD_FAILURE() << "round " << round << ": the senders hung" << where;
             return false;
         }
         for (int code : codes) EXPECT_EQ(code, 0) << "round " << round << ": a sender failed";

@@ -233,10 +233,10 @@ e2e_watch_dialogs() {  # e2e_watch_dialogs PID FILE
 
 # Right-clicks the tray icon until the popup menu is open: a click that lands while the tray host
 # is still laying out its icons goes astray, as it would for a user, who clicks again.
-e2e_open_tray_menu() {  # e2e_open_tray_menu PID ICON
-    local attempt
+e2e_open_tray_menu() {  # e2e_open_tray_menu PID ICON [CLICK COMMAND, called with ICON BUTTON]
+    local attempt click=${3:-e2e_click_window}
     for attempt in 1 2 3; do
-        e2e_click_window "$2" 3
+        "$click" "$2" 3
         e2e_wait_for 4 e2e_menu_open "$1" && return 0
         e2e_log "no menu after right click $attempt"
     done

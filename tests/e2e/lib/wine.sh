@@ -82,11 +82,5 @@ e2e_wine_click_icon() {  # e2e_wine_click_icon ICON BUTTON
 }
 
 e2e_wine_open_tray_menu() {  # e2e_wine_open_tray_menu PID ICON
-    local attempt
-    for attempt in 1 2 3; do
-        e2e_wine_click_icon "$2" 3
-        e2e_wait_for 4 e2e_menu_open "$1" && return 0
-        e2e_log "no menu after right click $attempt"
-    done
-    e2e_fail "a right click on the Windows installation's icon did not open the menu"
+    e2e_open_tray_menu "$1" "$2" e2e_wine_click_icon
 }
