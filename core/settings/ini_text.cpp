@@ -116,6 +116,14 @@ std::size_t BodyStart(std::string_view file) {
     return file.starts_with(kUtf8ByteOrderMark) ? kUtf8ByteOrderMark.size() : 0;
 }
 
+// Where the bytes that an edit keeps begin: the byte order mark is dropped, as the platform's
+// writer does, unless another one follows it. Dropping it then would make the second one the
+// mark that readers skip, and turn the line behind it into another line (a header, say).
+std::size_t KeptStart(std::string_view file) {
+    const std::size_t body = BodyStart(file);
+    return BodyStart(file.substr(body)) > 0 ? 0 : body;
+}
+
 // Where a key stands (or would go) in the file.
 struct KeyPlace {
     bool sectionFound = false;
@@ -179,7 +187,7 @@ std::optional<std::string> SetIniValue(std::string_view file, std::string_view s
                                        std::string_view key, std::string_view value) {
     const std::string_view wantSection = TrimSpaces(section);
     const std::string_view wantKey = TrimSpaces(key);
-    const std::size_t body = BodyStart(file);
+    const std::size_t body = KeptStart(file);
     KeyPlace place = Locate(file, wantSection, wantKey, Scan::WholeSection);
 
     std::string out;

@@ -84,6 +84,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         EditCase{"ByteOrderMarkDropped", "\xEF\xBB\xBF[S]\r\nk=1\r\n", "S", "k", "2",
                  "[S]\r\nk=2\r\n"},
+        // Dropping the first mark would make the second one skipped, and "[" a header.
+        EditCase{"ByteOrderMarkKeptBeforeAnother", "\xEF\xBB\xBF\xEF\xBB\xBF[", "", "k", "v",
+                 "\xEF\xBB\xBF\xEF\xBB\xBF[\r\n[]\r\nk=v\r\n"},
         EditCase{"NulLineKeptByteForByte", std::string("[S]\r\nk=\0x\r\na=1\r\n", 17), "S", "k",
                  "v", std::string("[S]\r\nk=\0x\r\na=1\r\nk=v\r\n", 22)},
         EditCase{"NewKeyAfterLastKeyBeforeComments", "[S]\r\na=1\r\n; note\r\n\r\n[T]\r\n", "S",
