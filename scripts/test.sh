@@ -51,9 +51,17 @@ cmake --build --preset fuzz -j "$JOBS" --target ini_fuzz
 corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
 cp tests/fuzz/corpus/* "$corpus"/
+# The fuzzer's own exit status decides; an input that fails is kept under build/fuzz/.
+fuzz_log=build/fuzz/ini_fuzz.log
+fuzz_status=0
 build/fuzz/tests/fuzz/ini_fuzz -max_total_time="$FUZZ_SECONDS" -max_len=4096 \
-    -print_final_stats=1 "$corpus" 2>&1 | grep -E '^(stat::number_of_executed_units|Done|==)' || true
-test "${PIPESTATUS[0]}" -eq 0
+    -print_final_stats=1 -artifact_prefix=build/fuzz/ "$corpus" >"$fuzz_log" 2>&1 || fuzz_status=$?
+grep -E '^(stat::number_of_executed_units|Done|==)' "$fuzz_log" || true
+if [ "$fuzz_status" -ne 0 ]; then
+    grep -E 'ERROR|SUMMARY|Test unit written|^ +#[0-9]+ ' "$fuzz_log" | head -40
+    echo "The fuzzer failed (exit status $fuzz_status); repeat with: build/fuzz/tests/fuzz/ini_fuzz FILE"
+    exit 1
+fi
 
 stage_end
 echo "All checks passed."
