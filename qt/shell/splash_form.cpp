@@ -6,7 +6,6 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
-#include <QTimer>
 
 #include "alert/x11_window_hints.h"
 #include "shell/about_texts.h"
@@ -130,25 +129,9 @@ void SplashForm::ShowCentred() {
     }
     if (logo_->pixmap().isNull()) logo_->setPixmap(LoadShellPicture(":/shell/logo.png"));
     if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
-    // Qt::Tool alone leaves the choice to the window manager; the native window may be new, since
-    // hiding gives it back.
+    // Qt::Tool alone leaves the choice to the window manager; the hint is set before every map.
     if (!isVisible()) KeepOutOfTaskbar(this);
     show();
-}
-
-void SplashForm::hideEvent(QHideEvent* event) {
-    QWidget::hideEvent(event);
-    // The window is hidden nearly all the run: give its native window, the shared-memory image
-    // behind it and the logo back until it is shown again. Not while a window it owns is up (the
-    // alert, the options dialog), since they stand on top of it.
-    QTimer::singleShot(0, this, [this] {
-        if (isVisible() || !testAttribute(Qt::WA_WState_Created)) return;
-        for (const QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            if (child->isWindow() && child->isVisible()) return;
-        }
-        destroy(true, false);
-        logo_->setPixmap(QPixmap());
-    });
 }
 
 void SplashForm::keyPressEvent(QKeyEvent* event) {
