@@ -1,6 +1,7 @@
 #include "options/options_dialog.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "alert/sound_ids.h"
@@ -9,6 +10,7 @@
 #include "options/options_texts.h"
 #include "options/typed_number.h"
 #include "settings/ini_access.h"
+#include "settings/ini_path.h"
 #include "settings/number_form.h"
 #include "settings/text_encoding.h"
 
@@ -298,7 +300,7 @@ std::string OptionsDialog::OwnDetectorPath() const {
 void OptionsDialog::cmdBrowse_Click() {
     const FileChooserRequest request{Text(options_text::kFileChooserTitle),
                                      Text(options_text::kFileFilterDescription),
-                                     {"qfd", "qfd.exe"}};
+                                     {std::begin(kProgramFileNames), std::end(kProgramFileNames)}};
     const std::string file = view_.ChooseFile(request);
     if (file.empty()) return;  // cancelled
     const std::string path = DetectorPathForProgramFile(file);

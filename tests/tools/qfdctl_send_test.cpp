@@ -2,6 +2,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -21,9 +22,19 @@ test::ChildRun Qfdctl(std::vector<std::string> args) {
 std::string Dir(const test::Sandbox& s) { return s.dir().string(); }
 
 TEST(QfdctlSend, WithoutAnInstallationSendsTheDefaults) {
-    test::Sandbox a, b;
-    const test::ChildRun run = Qfdctl({"send", Dir(a), Dir(b) + "/"});
+    // A folder, or the program file in it under either platform's name (whether or not it is
+    // there); a folder that is itself named like the program stays a folder.
+    test::Sandbox a, b, c, d;
+    std::filesystem::create_directory(d.dir() / "qfd");
+    a.WriteBytes("qfd", "program");
+    const test::ChildRun run =
+        Qfdctl({"send", Dir(a) + "/qfd", Dir(b) + "/", Dir(c) + "/qfd.exe", Dir(d) + "/qfd"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_FALSE(c.Exists("qfd.exe"));
+    for (const std::filesystem::path& dir : {a.dir(), b.dir(), c.dir(), d.dir() / "qfd"}) {
+        EXPECT_EQ(ReadIni((dir / "qfd.ini").string(), "Commands", "Type", "0"), "1") << dir;
+    }
+    EXPECT_EQ(Qfdctl({"status", Dir(a) + "/qfd"}).out.substr(0, 8), "waiting\n");
     for (const test::Sandbox* s : {&a, &b}) {
         EXPECT_EQ(s->ReadBytes("qfd.ini"),
                   "[Commands]\r\nDelay=0\r\nNetName=\r\nQFtext=Quorf\r\nAtext=Alert\r\nType=1\r\n");

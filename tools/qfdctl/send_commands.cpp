@@ -1,11 +1,14 @@
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <iostream>
+#include <iterator>
 #include <optional>
 #include <thread>
 
 #include "commands.h"
 #include "network/alert_record.h"
+#include "network/detector_list_editor.h"
 #include "settings/ini_access.h"
 #include "settings/ini_path.h"
 #include "settings/ini_snapshot.h"
@@ -23,6 +26,19 @@ struct SendOptions {
     std::vector<std::string> detectors;
 };
 
+// A folder, or the program file in it, which is what Browse... teaches people to pick: its folder.
+std::string InstallationFolder(const std::string& given) {
+    std::error_code error;
+    if (std::filesystem::is_directory(given, error)) return given;
+    const std::string name = std::filesystem::path(given).filename().string();
+    if (std::find(std::begin(qfd::kProgramFileNames), std::end(qfd::kProgramFileNames), name) ==
+        std::end(qfd::kProgramFileNames)) {
+        return given;
+    }
+    const std::string folder = qfd::DetectorPathForProgramFile(given);
+    return folder.empty() ? "." : folder;
+}
+
 // Parses "--opt VALUE" pairs before and between the folders; false on anything unknown.
 bool ParseSendOptions(const Args& args, SendOptions& options) {
     const std::pair<const char*, std::optional<std::string>*> named[] = {
@@ -30,7 +46,7 @@ bool ParseSendOptions(const Args& args, SendOptions& options) {
         {"--name", &options.name}, {"--delay", &options.delay}, {"--wait", &options.wait}};
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (!args[i].starts_with("--")) {
-            options.detectors.push_back(args[i]);
+            options.detectors.push_back(InstallationFolder(args[i]));
             continue;
         }
         bool known = false;
@@ -55,7 +71,7 @@ std::optional<qfd::AlertRecord> BuildRecord(const SendOptions& options) {
     qfd::SettingsMirror mirror;
     mirror.myName.clear();
     if (options.from) {
-        mirror.IniPath = qfd::MakeIniPath(*options.from);
+        mirror.IniPath = qfd::MakeIniPath(InstallationFolder(*options.from));
         qfd::LoadSettingsMirror(mirror);
     }
     qfd::AlertRecord record = qfd::TakeAlertRecord(mirror);
@@ -135,7 +151,7 @@ int RunSend(const Args& args) {
 
 int RunStatus(const Args& args) {
     if (args.size() != 1) return UsageError("status");
-    const std::string& detector = args[0];
+    const std::string detector = InstallationFolder(args[0]);
     const std::string ini = qfd::MakeIniPath(detector);
     std::error_code error;
     const bool folder = std::filesystem::is_directory(detector, error);
