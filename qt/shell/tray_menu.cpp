@@ -32,6 +32,8 @@ TrayMenu::TrayMenu() {
     allBut_->menuAction()->setObjectName("mAllBut");
     AddItem(network_, "mAll", "&Send To All");
     AddSeparator(network_, "mSep3");
+    // The menu's states keep the separator after "&Send To All" also when no detector follows.
+    network_->setSeparatorsCollapsible(false);
     AddSeparator(this, "mSep");
     AddItem(this, "mOptions", "&Options...");
     AddItem(this, "mAbout", "&About...");

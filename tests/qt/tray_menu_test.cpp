@@ -71,6 +71,8 @@ class TrayMenuTest : public QObject {
         const QMenu* network = Item("mNetwork")->menu();
         QCOMPARE(Captions(network),
                  (QStringList{"&Send To All But...", "&Send To All", "-", "(None) [hidden]"}));
+        // The separator shows though nothing visible follows it.
+        QVERIFY(!network->actionGeometry(network->actions().at(2)).isEmpty());
         QCOMPARE(Captions(Item("mAllBut")->menu()), (QStringList{"(none) [disabled]"}));
     }
 
