@@ -1,6 +1,7 @@
 #include "shell/shell_app.h"
 
 #include <QFile>
+#include <QSettings>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,11 +32,22 @@ void TellSendFailure(QApplication& app, const WriteOutcome& outcome) {
         Qt::QueuedConnection);
 }
 
+// The installation keeps nothing outside its folder, but Qt's file dialog records its history and
+// last folder in the user's settings. Those settings are pointed at a place that can never be
+// created, so the dialog starts afresh and writes nothing; the chooser remembers its last folder
+// for the run itself.
+void KeepToolkitSettingsOut() {
+    const QString nowhere = QStringLiteral("/dev/null/qfd-no-settings");
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, nowhere);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, nowhere);
+}
+
 }  // namespace
 
 int RunShell(QApplication& app) {
     // The program lives in the tray: hiding or closing its windows never ends it.
     app.setQuitOnLastWindowClosed(false);
+    KeepToolkitSettingsOut();
     QApplication::setWindowIcon(ProgramIcon());
 
     // Paths are the file system's bytes, not display text.

@@ -5,6 +5,9 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib/session.sh"
 e2e_require
 
+# A home of its own, to see that nothing is kept outside the installation folders.
+export HOME="$E2E_TMP/home"
+mkdir -p "$HOME"
 e2e_start_session
 screen=$(e2e_screen_size)
 a=$(e2e_install)
@@ -99,4 +102,5 @@ e2e_click_window "$alert" 1
 e2e_wait_for 10 e2e_no_window "$qb" "$screen" || e2e_fail "a click did not close the alert"
 e2e_wait_for 10 bash -c "[[ \$('$QFDCTL_BIN' read '$b/qfd.ini' Commands Type) == 0 ]]" ||
     e2e_fail "Type is not 0 after the alert"
+[[ ! -e $HOME/.config ]] || e2e_fail "settings were kept in the home folder: $(ls -R "$HOME/.config")"
 e2e_log "passed"
