@@ -58,12 +58,12 @@ Countdown CountDownWaitingTime(const std::string& iniPath, const MailboxRecord& 
     return Countdown::Due;
 }
 
-void MarkMailboxDone(const std::string& iniPath, const MailboxRecord& shown) {
-    ModifyIni(iniPath, [&](IniTransaction& t) {
+WriteOutcome MarkMailboxDone(const std::string& iniPath, const MailboxRecord& shown) {
+    return ModifyIni(iniPath, [&](IniTransaction& t) {
         if (ReadRecord(t, shown.QFtext, shown.Atext) != shown) return;
         std::string done = "0";
         t.Write(sections::kCommands, "Type", done);
-    });  // a failed write goes unnoticed: the record is shown again at the next look
+    });
 }
 
 }  // namespace qfd

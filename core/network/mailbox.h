@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "settings/profile_store.h"
+
 namespace qfd {
 
 // An alert record as this installation finds it in its own mailbox (section "Commands"), with the
@@ -31,7 +33,8 @@ Countdown CountDownWaitingTime(const std::string& iniPath, const MailboxRecord& 
                                MailboxRecord& due);
 
 // After the alert has closed: Type becomes "0" only while the record in the file is still the one
-// that was shown, so a record that arrived meanwhile is delivered at the next look.
-void MarkMailboxDone(const std::string& iniPath, const MailboxRecord& shown);
+// that was shown, so a record that arrived meanwhile is delivered at the next look. The outcome
+// of the write: failed when the file cannot be written and the record stays in it.
+WriteOutcome MarkMailboxDone(const std::string& iniPath, const MailboxRecord& shown);
 
 }  // namespace qfd

@@ -36,6 +36,9 @@ class SplashView {
     // Back from minimised, and to the foreground where the platform allows it.
     virtual void RestoreWindow() = 0;
     virtual void BringToForeground() = 0;
+    // The modal window that is open comes back from minimised and to the foreground, so that a
+    // dialog the window manager let the user minimise can always be found again from the tray.
+    virtual void BringModalToFront() = 0;
 
     virtual void SetTimerInterval(int milliseconds) = 0;
     virtual void SetTimerEnabled(bool enabled) = 0;

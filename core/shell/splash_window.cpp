@@ -5,10 +5,10 @@
 #include <limits>
 #include <utility>
 
-#include "network/mailbox.h"
 #include "settings/ini_access.h"
 #include "settings/ini_path.h"
 #include "settings/number_form.h"
+#include "settings/settings_file_check.h"
 #include "shell/about_texts.h"
 #include "shell/polling.h"
 #include "shell/shell_texts.h"
@@ -45,8 +45,10 @@ bool SplashWindow::Form_Load() {
     mirror_.IniPath = MakeIniPath(environment_.programDirectory);
     LoadSettingsMirror(mirror_);
 
-    std::string splashDelay = NumberForm(SplashCountdownStart(PollingInterval()));
-    WriteIni(mirror_.IniPath, sections::kSettings, "splashDelay", splashDelay);  // may fail unseen
+    splashCount_ = SplashCountdownStart(PollingInterval());
+    std::string splashDelay = NumberForm(splashCount_);
+    splashCountInFile_ =
+        WriteIni(mirror_.IniPath, sections::kSettings, "splashDelay", splashDelay).ok();
 
     mirror_.SenderName.clear();
     splashDone_ = false;
@@ -55,7 +57,22 @@ bool SplashWindow::Form_Load() {
     view_.SetTimerInterval(PollingInterval());
     view_.SetTimerEnabled(true);
     view_.ShowWindow();
+    NoteSettingsProblem(SettingsFileProblem(mirror_.IniPath));
+    TellSettingsProblem();
     return true;
+}
+
+void SplashWindow::NoteSettingsProblem(std::optional<std::string> problem) {
+    if (problem && !settingsProblemTold_ && !settingsProblem_)
+        settingsProblem_ = std::move(problem);
+}
+
+void SplashWindow::TellSettingsProblem() {
+    if (!settingsProblem_ || settingsProblemTold_) return;
+    settingsProblemTold_ = true;
+    ModalScope scope(*this, Modal::Message);
+    view_.ShowMessage({SettingsFileMessage(mirror_.IniPath, *settingsProblem_),
+                       std::string(kAppTitle), MessageIcon::Exclamation, MessageButtons::Ok});
 }
 
 void SplashWindow::RefreshNetworkMenus() {
@@ -137,8 +154,14 @@ void SplashWindow::Form_MouseMove(double xTwips) {
     const double pixels = std::round(xTwips / kTwipsPerPixel);
     if (pixels < tray_message::kMouseMove || pixels > tray_message::kRightUp) return;
     const int message = static_cast<int>(pixels);
-    // Showing the window or the menu while a modal window is open fails, silently.
-    if (modal_ != Modal::None) return;
+    // Showing the window or the menu while a modal window is open fails; a click brings that
+    // window back instead, in case it was minimised out of sight.
+    if (modal_ != Modal::None) {
+        if (message == tray_message::kLeftUp || message == tray_message::kRightUp) {
+            view_.BringModalToFront();
+        }
+        return;
+    }
     switch (message) {
         case tray_message::kLeftUp:
         case tray_message::kLeftDoubleClick:
@@ -224,6 +247,7 @@ void SplashWindow::Timer1_Timer() {
         default:
             break;
     }
+    TellSettingsProblem();
 }
 
 void SplashWindow::PollTick() {
@@ -231,20 +255,11 @@ void SplashWindow::PollTick() {
     // The mailbox is looked at first, the whole record from one reading of the file.
     const MailboxRecord seen = LookIntoMailbox(file, mirror_.QFtext, mirror_.Atext);
 
-    if (!splashDone_) {
-        // A damaged value counts as the default, and the count never runs below what the file's
-        // 16-bit form holds.
-        const int current = ReadInt16Setting(file, sections::kSettings, "splashDelay", 70);
-        const int n = std::max(current - 1, int{std::numeric_limits<std::int16_t>::min()});
-        std::string text = NumberForm(n);
-        WriteIni(file, sections::kSettings, "splashDelay", text);  // a failed write goes unseen
-        if (n <= 1) {
-            HideSplash();
-            splashDone_ = true;
-        }
-    }
+    if (!splashDone_) CountDownSplash();
 
-    if (!seen.Waiting()) return;
+    // A record that could not be cleared after it was shown stays remembered while it is there.
+    if (closedRecord_ && seen != *closedRecord_) closedRecord_.reset();
+    if (!seen.Waiting() || closedRecord_) return;
     MailboxRecord due;
     if (CountDownWaitingTime(file, seen, due) == Countdown::Waiting) {
         view_.SetTimerInterval(kSecondTick);
@@ -255,7 +270,30 @@ void SplashWindow::PollTick() {
     mirror_.SenderName = due.NetName;
     InstantAlert();
     // A record that arrived while the alert was open stays for the next look.
-    MarkMailboxDone(file, due);
+    const WriteOutcome outcome = MarkMailboxDone(file, due);
+    if (!outcome.ok()) {
+        closedRecord_ = due;
+        NoteSettingsProblem(SettingsWriteProblem(outcome));
+    }
+}
+
+void SplashWindow::CountDownSplash() {
+    // The count lives in the file; while the file cannot be written it goes on in memory, so the
+    // splash still closes. A damaged value counts as the default, and the count never runs below
+    // what the file's 16-bit form holds.
+    const std::string& file = mirror_.IniPath;
+    const int current = splashCountInFile_
+                            ? ReadInt16Setting(file, sections::kSettings, "splashDelay", 70)
+                            : splashCount_;
+    splashCount_ = std::max(current - 1, int{std::numeric_limits<std::int16_t>::min()});
+    std::string text = NumberForm(splashCount_);
+    const WriteOutcome outcome = WriteIni(file, sections::kSettings, "splashDelay", text);
+    splashCountInFile_ = outcome.ok();
+    NoteSettingsProblem(SettingsWriteProblem(outcome));
+    if (splashCount_ <= 1) {
+        HideSplash();
+        splashDone_ = true;
+    }
 }
 
 void SplashWindow::DelayedTick() {

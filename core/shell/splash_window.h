@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "network/mailbox.h"
 #include "settings/settings_mirror.h"
 #include "shell/splash_view.h"
 
@@ -37,7 +39,7 @@ class SplashWindow {
   public:
     // Which modal window is open; while one is, tray clicks and menu commands are ignored, so
     // nothing opens a second modal window on top of the first or restarts the timer under it.
-    enum class Modal { None, Alert, Options, ExitQuestion };
+    enum class Modal { None, Alert, Options, ExitQuestion, Message };
 
     SplashWindow(SettingsMirror& mirror, SplashView& view, StartupEnvironment environment);
 
@@ -97,7 +99,12 @@ class SplashWindow {
     void InstantAlert();
     void PollTick();
     void DelayedTick();
+    void CountDownSplash();
     void HideSplash() { view_.HideWindow(); }
+    // The user hears once per run that the settings file cannot be used; the message waits until
+    // the handler that found the problem has finished, so its nested event loop re-enters nothing.
+    void NoteSettingsProblem(std::optional<std::string> problem);
+    void TellSettingsProblem();
     void Send(const std::vector<std::string>& detectorPaths);
     int PollingInterval() const;
 
@@ -109,6 +116,14 @@ class SplashWindow {
     std::int16_t timerMode_ = 0;
     std::int16_t delayCount_ = 0;
     bool splashDone_ = false;
+    // The splash countdown as last written; it goes on in memory while the file cannot be written.
+    int splashCount_ = 0;
+    bool splashCountInFile_ = true;
+    // A record that was shown and closed but could not be cleared from the file: it is not shown
+    // again until the file's record changes.
+    std::optional<MailboxRecord> closedRecord_;
+    std::optional<std::string> settingsProblem_;
+    bool settingsProblemTold_ = false;
     Modal modal_ = Modal::None;
 };
 

@@ -40,7 +40,9 @@ AlertWindowWidget::AlertWindowWidget(QWidget* owner, SettingsMirror& mirror, Ale
       presenter_(mirror, sounds, *this) {
     setObjectName(QStringLiteral("frmAlert"));
     setWindowTitle(QStringLiteral("Alert"));
-    setWindowModality(Qt::ApplicationModal);
+    // Modal to the main window only: the tray icon stays live, so a click on it can bring the
+    // alert back should it ever be minimised.
+    setWindowModality(Qt::WindowModal);
     setAutoFillBackground(true);
 
     QFont font(QStringLiteral("Arial"));

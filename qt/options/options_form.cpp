@@ -33,6 +33,9 @@ OptionsForm::OptionsForm(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName("frmOptions");
+    // Modal to the main window only: some window managers (openbox) offer a minimise button on
+    // every dialog, and the tray icon must stay live to bring a minimised dialog back.
+    setWindowModality(Qt::WindowModal);
     setWindowTitle("Quorf Detect Options");
     setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
     setSizeGripEnabled(false);

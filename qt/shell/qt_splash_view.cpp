@@ -112,6 +112,14 @@ void QtSplashView::BringToForeground() {
     form_.activateWindow();
 }
 
+void QtSplashView::BringModalToFront() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) return;
+    if (modal->isMinimized()) modal->setWindowState(modal->windowState() & ~Qt::WindowMinimized);
+    modal->raise();
+    modal->activateWindow();
+}
+
 void QtSplashView::SetTimerInterval(int milliseconds) { timer_.setInterval(milliseconds); }
 
 void QtSplashView::SetTimerEnabled(bool enabled) {

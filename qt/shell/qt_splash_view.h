@@ -39,6 +39,7 @@ class QtSplashView : public QObject, public SplashView {
     void HideWindow() override;
     void RestoreWindow() override;
     void BringToForeground() override;
+    void BringModalToFront() override;
     void SetTimerInterval(int milliseconds) override;
     void SetTimerEnabled(bool enabled) override;
     void ShowAlertModal() override;

@@ -34,6 +34,14 @@ xprop -id "$dialog" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR ||
     e2e_fail "the dialog is not kept out of the taskbar"
 e2e_log "options dialog open"
 
+# The window manager may offer to minimise it; a click on the tray icon brings it back.
+xdotool windowminimize "$dialog"
+e2e_wait_for 10 bash -c "xwininfo -id $dialog | grep -q IsUnMapped" || e2e_fail "not minimised"
+e2e_click_window "$icon" 1
+e2e_wait_for 10 bash -c "xwininfo -id $dialog | grep -q IsViewable" ||
+    e2e_fail "a click on the tray icon did not bring the minimised dialog back"
+e2e_splash_visible "$qfd" && e2e_fail "the about window opened over the dialog"
+
 # The delay box by its access key; what is typed is stored at once, in number form.
 xdotool windowactivate --sync "$dialog" key --clearmodifiers alt+d
 xdotool type --delay 50 "42x"

@@ -113,7 +113,7 @@ void AlertWindowTest::windowIsBorderlessTopmostModalAndOutOfTheTaskbar() {
     QCOMPARE(window_->windowType(), Qt::Tool);
     QVERIFY(window_->windowFlags() & Qt::FramelessWindowHint);
     QVERIFY(window_->windowFlags() & Qt::WindowStaysOnTopHint);
-    QCOMPARE(window_->windowModality(), Qt::ApplicationModal);
+    QCOMPARE(window_->windowModality(), Qt::WindowModal);
     QVERIFY(window_->isVisible());
     // These four and no others.
     QCOMPARE(window_->findChildren<QLabel*>().size(), 3);

@@ -133,6 +133,14 @@ void Win32SplashView::RestoreWindow() {
 
 void Win32SplashView::BringToForeground() { SetForegroundWindow(form_.hwnd()); }
 
+void Win32SplashView::BringModalToFront() {
+    // The modal window is the owned popup that was active last.
+    const HWND modal = GetLastActivePopup(form_.hwnd());
+    if (modal == nullptr || modal == form_.hwnd()) return;
+    if (IsIconic(modal)) ::ShowWindow(modal, SW_RESTORE);
+    SetForegroundWindow(modal);
+}
+
 void Win32SplashView::SetTimerInterval(int milliseconds) {
     timerInterval_ = milliseconds;
     // A running window timer takes a new interval by being set again under its id.

@@ -36,6 +36,7 @@ class Win32SplashView : public SplashView {
     void HideWindow() override;
     void RestoreWindow() override;
     void BringToForeground() override;
+    void BringModalToFront() override;
     void SetTimerInterval(int milliseconds) override;
     void SetTimerEnabled(bool enabled) override;
     void ShowAlertModal() override;

@@ -42,6 +42,7 @@ class FakeSplashView : public SplashView {
     }
     void RestoreWindow() override { Record("restore"); }
     void BringToForeground() override { Record("foreground"); }
+    void BringModalToFront() override { Record("modal to front"); }
     void SetTimerInterval(int ms) override {
         timerInterval = ms;
         Record("interval " + std::to_string(ms));

@@ -52,15 +52,48 @@ TEST_F(ShellTest, SplashCountdownFollowsTheFileEvenWhenDamaged) {
     EXPECT_TRUE(window.SplashDone());
 }
 
-TEST_F(ShellTest, UnwritableFileKeepsTheSplashUp) {
+TEST_F(ShellTest, ReadOnlyFileIsToldOnceAndNeitherKeepsTheSplashUpNorTheAlert) {
+    const auto writable = [&](bool yes) {
+        ASSERT_EQ(::chmod(sandbox.IniPath().c_str(), yes ? 0644 : 0444), 0);
+    };
     sandbox.WriteBytes("qfd.ini", "[Settings]\r\nmyName=Pat\r\n");
-    ASSERT_EQ(::chmod(sandbox.IniPath().c_str(), 0444), 0);
-    Start();
-    EXPECT_EQ(TicksUntilHidden(200), 0);
-    EXPECT_FALSE(window.SplashDone());
+    writable(false);
+    ASSERT_TRUE(window.Form_Load());
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_THAT(view.messages[0].text, ::testing::HasSubstr(sandbox.IniPath()));
+    EXPECT_THAT(view.messages[0].text, ::testing::HasSubstr("cannot be written: access denied"));
+    EXPECT_EQ(view.messages[0].title, "QF Detect");
+    // The countdown goes on in memory.
+    EXPECT_EQ(TicksUntilHidden(100), 29);
     EXPECT_EQ(sandbox.ReadBytes("qfd.ini"), "[Settings]\r\nmyName=Pat\r\n");
-    window.Form_KeyPress();  // a character key still hides it
-    EXPECT_FALSE(view.windowVisible);
+
+    // A waiting record is shown once, though it stays; another record in its place is news.
+    for (const char* text : {"Hark", "Again"}) {
+        writable(true);
+        Set("Commands", "QFtext", text);
+        Set("Commands", "Type", "1");
+        writable(false);
+        const std::string bytes = sandbox.ReadBytes("qfd.ini");
+        for (int tick = 0; tick < 20; ++tick) window.Timer1_Timer();
+        EXPECT_EQ(sandbox.ReadBytes("qfd.ini"), bytes);
+    }
+    EXPECT_EQ(view.alerts, 2);
+    EXPECT_EQ(view.messages.size(), 1u);
+}
+
+TEST_F(ShellTest, SettingsFileTooLargeIsToldOnceAndTheSplashCloses) {
+    sandbox.WriteBytes("qfd.ini", "[Settings]\r\n" + std::string(5 * 1024 * 1024, ';'));
+    ASSERT_TRUE(window.Form_Load());
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_THAT(view.messages[0].text, ::testing::HasSubstr("larger than 4 MiB"));
+    EXPECT_EQ(TicksUntilHidden(100), 29);
+    EXPECT_EQ(view.messages.size(), 1u);
+}
+
+TEST_F(ShellTest, UsableSettingsFileBringsNoMessage) {
+    Start();
+    TicksUntilHidden(100);
+    EXPECT_TRUE(view.messages.empty());
 }
 
 TEST_F(ShellTest, AlertWithoutWaitingIsShownAtTheNextTick) {

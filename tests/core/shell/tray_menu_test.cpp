@@ -124,7 +124,8 @@ TEST_F(ShellTest, NothingReentersWhileTheAlertIsOpen) {
         during.assign(view.calls.begin() + static_cast<long>(mark), view.calls.end());
     };
     window.mInstant_Click();
-    EXPECT_THAT(during, IsEmpty());
+    // Only the tray's clicks do something: they bring the open window back to the front.
+    EXPECT_THAT(during, ElementsAre("modal to front", "modal to front"));
     EXPECT_EQ(view.alerts, 1);
     EXPECT_TRUE(view.messages.empty());
     EXPECT_EQ(window.OpenModal(), SplashWindow::Modal::None);
@@ -140,7 +141,7 @@ TEST_F(ShellTest, NothingReentersWhileTheOptionsAreOpen) {
         during.assign(view.calls.begin() + static_cast<long>(mark), view.calls.end());
     };
     window.mOptions_Click();
-    EXPECT_THAT(during, IsEmpty());
+    EXPECT_THAT(during, ElementsAre("modal to front", "modal to front"));
     EXPECT_EQ(view.alerts, 0);
 }
 

@@ -26,6 +26,7 @@ class RecordingSplashView : public SplashView {
     void HideWindow() override { calls.push_back("hide"); }
     void RestoreWindow() override { calls.push_back("restore"); }
     void BringToForeground() override { calls.push_back("foreground"); }
+    void BringModalToFront() override { calls.push_back("modal to front"); }
     void SetTimerInterval(int) override {}
     void SetTimerEnabled(bool) override {}
     void ShowAlertModal() override { calls.push_back("alert"); }

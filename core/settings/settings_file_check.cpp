@@ -1,0 +1,58 @@
+#include "settings/settings_file_check.h"
+
+#include "platform/file_access.h"
+
+namespace qfd {
+namespace {
+
+std::optional<std::string> ReadProblem(FileStatus status) {
+    switch (status) {
+        case FileStatus::Ok:
+        case FileStatus::Missing:  // a new installation: the first write creates it
+            return std::nullopt;
+        case FileStatus::TooLarge:
+            return "cannot be read: it is larger than 4 MiB";
+        case FileStatus::NotRegular:
+            return "cannot be read: it is not a regular file";
+        case FileStatus::AccessDenied:
+            return "cannot be read: access denied (no permission, or a folder in its place)";
+        case FileStatus::NameTooLong:
+            return "cannot be read: the path is too long";
+        case FileStatus::NoSpace:
+        case FileStatus::Failed:
+            break;
+    }
+    return "cannot be read: the file system refused";
+}
+
+}  // namespace
+
+std::optional<std::string> SettingsFileProblem(const std::string& iniPath) {
+    if (auto problem = ReadProblem(ReadSettledFile(iniPath, kMaxSettingsFileBytes).status)) {
+        return problem;
+    }
+    switch (CheckWriteTarget(iniPath, kMaxSettingsFileBytes)) {
+        case FileStatus::Ok:
+            return std::nullopt;
+        case FileStatus::Missing:
+            return "cannot be written: the folder does not exist";
+        case FileStatus::AccessDenied:
+            return "cannot be written: access denied (read-only file or folder, or no "
+                   "permission)";
+        default:
+            return "cannot be written: the file system refused";
+    }
+}
+
+std::optional<std::string> SettingsWriteProblem(const WriteOutcome& outcome) {
+    if (outcome.ok()) return std::nullopt;
+    return "cannot be written: " + outcome.Describe();
+}
+
+std::string SettingsFileMessage(const std::string& iniPath, const std::string& problem) {
+    return "QF Detect cannot use its settings file\r\n" + iniPath + "\r\n\r\nIt " + problem +
+           ".\r\n\r\nUntil this is put right, changed settings are not kept and alerts from "
+           "other installations may not be shown.";
+}
+
+}  // namespace qfd
