@@ -108,8 +108,7 @@ done
 e2e_log "three installations running, one in a folder of ${#deep} characters"
 
 # Right click, "&Network Alert" by its access key, then down to "&Send To All".
-e2e_click_window "$(e2e_tray_icon "$spid")" 3
-e2e_wait_for 10 e2e_menu_open "$spid" || e2e_fail "no menu"
+e2e_open_tray_menu "$spid" "$(e2e_tray_icon "$spid")"
 xdotool key n
 e2e_wait_for 10 e2e_menu_open "$spid" 2 || e2e_fail "no &Network Alert submenu"
 xdotool key Down Return
@@ -121,8 +120,7 @@ e2e_click_window "$(e2e_windows "$rpid" "$screen" | head -n1)" 1
 e2e_wait_for 10 e2e_no_window "$rpid" "$screen" || e2e_fail "the receiver's alert stayed"
 sleep 1  # time for a message box, were one to come
 # The sender still answers its tray.
-e2e_click_window "$(e2e_tray_icon "$spid")" 3
-e2e_wait_for 10 e2e_menu_open "$spid" || e2e_fail "the sender's menu does not open any more"
+e2e_open_tray_menu "$spid" "$(e2e_tray_icon "$spid")"
 xdotool key Escape
 e2e_wait_for 10 e2e_menu_closed "$spid" || e2e_fail "the sender's menu stayed open"
 

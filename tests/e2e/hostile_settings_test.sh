@@ -63,8 +63,7 @@ alert_through_mailbox() {  # alert_through_mailbox DIR
 # Opens "&Options..." from the tray and closes it with Enter (its focus is on "&Close").
 options_open_and_close() {
     local dialog
-    e2e_click_window "$(e2e_tray_icon "$QFD")" 3
-    e2e_wait_for 10 e2e_menu_open "$QFD" || e2e_fail "$CASE: no tray menu"
+    e2e_open_tray_menu "$QFD" "$(e2e_tray_icon "$QFD")"
     xdotool key o
     e2e_wait_for 10 e2e_window_titled "$QFD" "Quorf Detect Options" || e2e_fail "$CASE: no options"
     dialog=$(e2e_window_titled "$QFD" "Quorf Detect Options")
@@ -75,8 +74,7 @@ options_open_and_close() {
 
 # "&Delayed Alert" from the tray menu.
 delayed_alert() {
-    e2e_click_window "$(e2e_tray_icon "$QFD")" 3
-    e2e_wait_for 10 e2e_menu_open "$QFD" || e2e_fail "$CASE: no tray menu"
+    e2e_open_tray_menu "$QFD" "$(e2e_tray_icon "$QFD")"
     xdotool key d
     e2e_wait_for 10 e2e_menu_closed "$QFD" || e2e_fail "$CASE: the menu stayed open"
 }
@@ -150,8 +148,7 @@ options_open_and_close
 delayed_alert
 sleep 3
 e2e_no_window "$QFD" "$screen" || e2e_fail "$CASE: a delay of 32767 s gave an alert within 3 s"
-e2e_click_window "$(e2e_tray_icon "$QFD")" 3
-e2e_wait_for 10 e2e_menu_open "$QFD" || e2e_fail "$CASE: no tray menu during the countdown"
+e2e_open_tray_menu "$QFD" "$(e2e_tray_icon "$QFD")"
 xdotool key Escape
 e2e_wait_for 10 e2e_menu_closed "$QFD" || e2e_fail "$CASE: the menu stayed open"
 end_case
@@ -247,8 +244,7 @@ mkfifo "$inst/qfd.ini"
 start_case "pipe as settings file" "$inst"
 answer_settings_message
 e2e_wait_for 10 e2e_no_window "$QFD" 487x283 || e2e_fail "$CASE: the splash did not hide itself"
-e2e_click_window "$(e2e_tray_icon "$QFD")" 3
-e2e_wait_for 10 e2e_menu_open "$QFD" || e2e_fail "$CASE: the tray menu does not open"
+e2e_open_tray_menu "$QFD" "$(e2e_tray_icon "$QFD")"
 xdotool key Escape
 e2e_wait_for 10 e2e_menu_closed "$QFD" || e2e_fail "$CASE: the menu stayed open"
 end_case "QF Detect"

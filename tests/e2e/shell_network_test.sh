@@ -19,8 +19,7 @@ e2e_wait_for 10 e2e_no_window "$rpid" 487x283 || e2e_fail "the receiver's splash
 screen=$(e2e_screen_size)
 
 # Right click, "&Network Alert" by its access key, then down to "&Send To All".
-e2e_click_window "$(e2e_tray_icon "$spid")" 3
-e2e_wait_for 10 e2e_menu_open "$spid" || e2e_fail "no menu"
+e2e_open_tray_menu "$spid" "$(e2e_tray_icon "$spid")"
 xdotool key n
 e2e_wait_for 10 e2e_menu_open "$spid" 2 || e2e_fail "no &Network Alert submenu"
 xdotool key Down Return
