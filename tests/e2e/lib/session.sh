@@ -1,15 +1,24 @@
 # Shared by the end-to-end tests: a private X session (Xvfb, openbox, trayer), temporary
 # installation folders and helpers to find and drive qfd's windows. Source it, then call
 # e2e_require. Everything started here is ended on exit, by process id.
+#
+# A test also fails at its end, whatever it checked, when a qfd it started with e2e_start_qfd
+# ended by itself with an error or a signal (a crash, a sanitizer's abort), or when any program's
+# output under the test's folder (*.out) holds a sanitizer report; the report is printed. A test
+# that ends a qfd on purpose does so with SIGTERM (plain kill), as the clean-up does.
 
 set -euo pipefail
 
 E2E_PIDS=()
+E2E_QFD_PIDS=()       # the qfd processes among them, whose exit status is judged at the end
 E2E_CLEANUP_HOOKS=()  # commands run first at the end, for what pids alone cannot end
 E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/qfd-e2e.XXXXXX")
 
+# The first line of a report of AddressSanitizer, LeakSanitizer or UndefinedBehaviorSanitizer.
+E2E_SANITIZER_REPORT='ERROR: [A-Za-z]+Sanitizer|: runtime error: |^SUMMARY: [A-Za-z]+Sanitizer'
+
 e2e_cleanup() {
-    local i
+    local status=$? i pid rc file
     for ((i = ${#E2E_CLEANUP_HOOKS[@]} - 1; i >= 0; i--)); do
         ${E2E_CLEANUP_HOOKS[i]} || true
     done
@@ -19,7 +28,27 @@ e2e_cleanup() {
     for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
         wait "${E2E_PIDS[i]}" 2>/dev/null || true
     done
+    # The shell keeps every background child's status, also one the test waited for already:
+    # 0 is a normal end, 143 the SIGTERM of a test or of the loop above; anything else is a
+    # fault of the program (a sanitizer's finding ends it with 1, a crash with a signal), even
+    # where the test went on without noticing.
+    for pid in "${E2E_QFD_PIDS[@]}"; do
+        rc=0
+        wait "$pid" 2>/dev/null || rc=$?
+        if ((rc != 0 && rc != 143 && rc != 127)); then
+            e2e_log "FAIL: qfd (pid $pid) ended with status $rc$( ((rc > 128)) &&
+                echo " (signal $((rc - 128)))")"
+            status=1
+        fi
+    done
+    while IFS= read -r -d '' file; do
+        grep -qE "$E2E_SANITIZER_REPORT" "$file" || continue
+        e2e_log "FAIL: sanitizer report in ${file#"$E2E_TMP"/}:"
+        awk -v re="$E2E_SANITIZER_REPORT" 'on || $0 ~ re || /^=+$/ {on = 1; print}' "$file" >&2
+        status=1
+    done < <(find "$E2E_TMP" -name '*.out' -type f -print0 2>/dev/null)
     rm -rf "$E2E_TMP"
+    exit "$status"
 }
 trap e2e_cleanup EXIT
 # A test stopped from outside (a time-out, a broken pipe) still cleans up.
@@ -129,6 +158,7 @@ e2e_install() {
 e2e_start_qfd() {
     local dir=$1
     e2e_spawn "$dir/qfd" >>"$dir/qfd.out" 2>&1
+    E2E_QFD_PIDS+=("$E2E_LAST_PID")
 }
 
 e2e_alive() { kill -0 "$1" 2>/dev/null; }
