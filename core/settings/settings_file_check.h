@@ -8,7 +8,8 @@
 namespace qfd {
 
 // Why this installation's own settings file cannot be used: one short clause for the user, such
-// as "cannot be read: it is larger than 4 MiB". Nothing when it can be read (or is still missing) and written.
+// as "cannot be read: it is larger than 4 MiB". Nothing when it can be read (or is still missing)
+// and written.
 std::optional<std::string> SettingsFileProblem(const std::string& iniPath);
 
 // The same for a write that has just failed; nothing when it succeeded.
