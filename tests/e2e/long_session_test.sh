@@ -26,7 +26,9 @@ e2e_fail() {
         e2e_log "the second shows '$SEEN', its icon at $(e2e_geometry "$icon_b")"
     fi
     for dir in "${a:-}" "${b:-}"; do
-        [[ -n $dir && -s $dir/qfd.out ]] && { e2e_log "$dir/qfd.out:"; tail -n 30 "$dir/qfd.out" >&2; }
+        [[ -n $dir && -s $dir/qfd.out ]] || continue
+        e2e_log "$dir/qfd.out:"
+        tail -n 30 "$dir/qfd.out" >&2
     done
     e2e_log "replay: QFD_LONG_SESSION_SEED=$SEED QFD_LONG_SESSION_STEPS=$step ctest --test-dir" \
         "$(dirname "$(dirname "$QFD_BIN")") -R e2e_long_session_test --output-on-failure"
@@ -88,7 +90,7 @@ scan() {  # scan PID ICON
         case $title in
             "Quorf Detect Options") word=options ;;
             "Choose a Colour") word=colour ;;
-            "Choose QF Detect Application") word=file ;;
+            "Choose QF Detect Application") word="file" ;;
             "QF Detect") word=message ;;
             *)
                 if [[ $info == *"Override Redirect State: yes"* ]]; then
@@ -117,8 +119,8 @@ state_is() {  # state_is A_WORDS B_WORDS
     [[ $SEEN == "$2" ]] || return 1
     scan "$qa" "$icon_a"
     [[ $SEEN == "$1" ]] || return 1
-    # A hidden splash hands the keyboard on through the window manager; until it has, the program
-    # is still losing the focus, and a menu opened then closes with it.
+    # A hidden splash hands the keyboard on through the window manager: the step is over once it
+    # has, and the program has taken in that it lost the focus.
     focus=$(xdotool getwindowfocus -f 2>/dev/null) || return 0
     [[ $focus != "$splash_b" && ($1 == *splash* || $focus != "$splash_a") ]]
 }
@@ -131,7 +133,8 @@ alive() {
         [[ $pid == "$qb" ]] && which=second
         rc=0
         wait "$pid" || rc=$?
-        e2e_fail "the $which qfd ended with status $rc$( ((rc <= 128)) || echo ": signal $((rc - 128))")"
+        ((rc <= 128)) || rc+=" (signal $((rc - 128)))"
+        e2e_fail "the $which qfd ended with status $rc"
     done
 }
 
@@ -197,8 +200,9 @@ settle() {  # settle A_WORDS B_WORDS
         scan "$qb" "$icon_b"
         e2e_fail "the first installation shows '$sa', not '$wa'; the second '$SEEN', not '$2'"
     fi
-    e2e_wait_for "$WAIT" ini_right ||
-        e2e_fail "the settings are not what was set:"$'\n'"  on disk: $INI_NOW"$'\n'"  set:     $INI_WANTED"
+    e2e_wait_for "$WAIT" ini_right || e2e_fail "the settings are not what was set:
+  on disk: $INI_NOW
+  set:     $INI_WANTED"
     alive
 }
 
@@ -212,7 +216,11 @@ type_into() {  # type_into WINDOW TEXT
     timeout 10 xdotool windowactivate --sync "$1" || e2e_fail "window $1 did not take the keyboard"
     [[ -z $2 ]] || xdotool type --delay 10 "$2"
 }
-downs() { local n; for ((n = 0; n < $1; n++)); do echo Down; done; }
+downs() {  # downs N: DOWNS holds N presses of the Down key
+    local n
+    DOWNS=()
+    for ((n = 0; n < $1; n++)); do DOWNS+=(Down); done
+}
 # A click at X, Y inside a window; the pointer then rests away from it, where no tip opens.
 click_in() {  # click_in WINDOW X Y
     local x y
@@ -260,8 +268,8 @@ alert_on_a() {  # alert_on_a FROM_MAILBOX [SENDER]
     settle "$word" ""
     alert_placed "${WIN[$word]}" "$word"
     if [[ -n ${2+x} ]]; then
-        [[ ${INI[a:Commands:NetName]} == "$2" ]] ||
-            e2e_fail "the alert is from '${INI[a:Commands:NetName]}', not '$2'"
+        [[ ${INI[a:Commands:NetName]-} == "$2" ]] ||
+            e2e_fail "the alert is from '${INI[a:Commands:NetName]-}', not '$2'"
     fi
     click_away "$qa" "$icon_a" "$word"
     mail_a=0
@@ -383,7 +391,8 @@ edit_options() {  # edit_options [WHAT]
                 click_in "$dialog" 100 72
                 pick $((${#rows[@]} > 0 ? ${#rows[@]} : 1))
                 selected=$R on_button=0
-                ((R == 0)) || press "$dialog" $(downs "$R")
+                downs "$R"
+                ((R == 0)) || press "$dialog" "${DOWNS[@]}"
             fi
             press "$dialog" alt+r
             if ((selected < 0 || ${#rows[@]} == 0)); then
@@ -428,6 +437,12 @@ close_options() {
 
 # --- Network alerts --------------------------------------------------------------------------
 
+# The record in the mailbox of TAG (b or c) carries the first installation's name and top text.
+record_from_a() {  # record_from_a TAG
+    local got="${INI[$1:Commands:NetName]-}/${INI[$1:Commands:QFtext]-}"
+    [[ $got == "$name/$qftext" ]] || e2e_fail "the record ($1) has '$got', not '$name/$qftext'"
+}
+
 # "&Network Alert" in the first installation's menu: "&Send To All", one detector (below the
 # separator) or "&Send To All But..." one; the detectors stand in slot order.
 network_alert() {
@@ -443,7 +458,8 @@ network_alert() {
         pick ${#list[@]}
         e2e_log "step $step: &Network Alert to ${list[R]}"
         menu "$qa" "$icon_a" n
-        submenu "$qa" 2 $(downs $((R + 2))) Return
+        downs $((R + 2))
+        submenu "$qa" 2 "${DOWNS[@]}" Return
         to=("${list[R]}")
     else
         pick ${#list[@]}
@@ -451,7 +467,8 @@ network_alert() {
         e2e_log "step $step: &Network Alert, &Send To All But... ${list[k]}"
         menu "$qa" "$icon_a" n
         submenu "$qa" 2 Right
-        submenu "$qa" 3 $(downs "$k") Return
+        downs "$k"
+        submenu "$qa" 3 "${DOWNS[@]}" Return
         for ((i = 0; i < ${#list[@]}; i++)); do ((i == k)) || to+=("${list[i]}"); done
     fi
     for i in "${to[@]}"; do
@@ -459,13 +476,11 @@ network_alert() {
         [[ $i == "$c/" ]] && mail_c=1
     done
     if ((mail_c)); then
-        e2e_wait_for "$WAIT" bash -c "[[ \$('$QFDCTL_BIN' read '$c/qfd.ini' Commands Type) == 1 ]]" ||
-            e2e_fail "no record reached the switched-off installation"
-        read_files
-        [[ ${INI[c:Commands:NetName]}/${INI[c:Commands:QFtext]} == "$name/$qftext" ]] ||
-            e2e_fail "the record is from '${INI[c:Commands:NetName]}' with '${INI[c:Commands:QFtext]}'"
-        [[ ${INI[c:Commands:Delay]} == $((netdelay ? delay : 0)) ]] ||
-            e2e_fail "the record waits '${INI[c:Commands:Delay]}' seconds, not $((netdelay ? delay : 0))"
+        e2e_wait_for "$WAIT" ini_right || e2e_fail "no record reached the switched-off installation"
+        record_from_a c
+        i=$((netdelay ? delay : 0))
+        [[ ${INI[c:Commands:Delay]-} == "$i" ]] ||
+            e2e_fail "the record waits '${INI[c:Commands:Delay]-}' seconds, not $i"
         # That machine is off: its owner takes the record back by hand.
         e2e_set_ini "$c" Commands Type 0
         mail_c=0
@@ -474,8 +489,7 @@ network_alert() {
         settle "" alert
         scan "$qb" "$icon_b"
         alert_placed "${WIN[alert]}" alert
-        [[ ${INI[b:Commands:NetName]}/${INI[b:Commands:QFtext]} == "$name/$qftext" ]] ||
-            e2e_fail "the alert is from '${INI[b:Commands:NetName]}' with '${INI[b:Commands:QFtext]}'"
+        record_from_a b
         click_away "$qb" "$icon_b" alert
         mail_b=0
     fi
