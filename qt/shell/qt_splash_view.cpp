@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QMouseEvent>
 #include <QUrl>
 #include <cstdlib>
+#include <utility>
 
 #include "alert/alert_runner.h"
 #include "options/options_runner.h"
@@ -28,6 +30,12 @@ QtSplashView::QtSplashView(SettingsMirror& mirror, AlertSounds& sounds)
             [this](QSystemTrayIcon::ActivationReason reason) {
                 if (presenter_) presenter_->TrayIcon_Message(TrayMessageFor(reason));
             });
+    // Qt's X11 tray icon reports a right press that follows another quickly as a double click,
+    // and drops it; it is a right click like the first.
+    qApp->installEventFilter(this);
+    connect(&menu_, &QMenu::aboutToHide, this, [this] {
+        if (std::exchange(hideAfterMenu_, false)) form_.hide();
+    });
     connect(&timer_, &QTimer::timeout, this, [this] {
         if (presenter_) presenter_->Timer1_Timer();
     });
@@ -94,12 +102,36 @@ void QtSplashView::ShowWindow() {
     // Shown normally, as the platform's own show does it: the window takes the keyboard, so a
     // character key hides it. (A window kept out of the taskbar is not focused by every window
     // manager on its own.)
+    hideAfterMenu_ = false;
     if (form_.isVisible()) return;
     form_.ShowCentred();
     form_.activateWindow();
 }
 
-void QtSplashView::HideWindow() { form_.hide(); }
+void QtSplashView::HideWindow() {
+    // An open popup menu closes when the program loses the keyboard, which hiding the window
+    // that has it would do: the window hides once the menu has closed.
+    if (menu_.isVisible() && form_.isVisible()) {
+        hideAfterMenu_ = true;
+        return;
+    }
+    form_.hide();
+}
+
+bool QtSplashView::IsTrayIconWidget(QObject* object) const {
+    if (!object->isWidgetType() || !tray_.isVisible()) return false;
+    const QWidget* window = static_cast<QWidget*>(object)->window();
+    return QRect(window->mapToGlobal(QPoint(0, 0)), window->size()) == tray_.geometry();
+}
+
+bool QtSplashView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton &&
+        IsTrayIconWidget(watched) && presenter_) {
+        presenter_->TrayIcon_Message(TrayMessageFor(QSystemTrayIcon::Context));
+    }
+    return QObject::eventFilter(watched, event);
+}
 
 void QtSplashView::RestoreWindow() {
     if (form_.isMinimized()) form_.setWindowState(form_.windowState() & ~Qt::WindowMinimized);

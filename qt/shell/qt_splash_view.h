@@ -55,8 +55,12 @@ class QtSplashView : public QObject, public SplashView {
     // The tray icon's activation as the mouse message it stands for.
     static int TrayMessageFor(QSystemTrayIcon::ActivationReason reason);
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void CloseMenu();
+    bool IsTrayIconWidget(QObject* object) const;
 
     SettingsMirror& mirror_;
     AlertSounds& sounds_;
@@ -68,6 +72,7 @@ class QtSplashView : public QObject, public SplashView {
     std::function<void()> endProgram_;
     std::function<void()> runAlert_;
     std::function<void()> runOptions_;
+    bool hideAfterMenu_ = false;
 };
 
 }  // namespace qfd

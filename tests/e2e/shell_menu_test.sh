@@ -23,11 +23,17 @@ close_alert() {
     e2e_wait_for 10 e2e_no_window "$qfd" "$screen" || e2e_fail "a click did not close the alert"
 }
 
-# "&Cancel" only closes the menu.
+# A menu opened during the start-up splash stays open when the splash's countdown ends; the
+# splash goes once the menu has closed. "&Cancel" only closes the menu.
 open_menu
+e2e_wait_for 10 bash -c "[[ \$('$QFDCTL_BIN' read '$inst/qfd.ini' Settings splashDelay) == 1 ]]" ||
+    e2e_fail "the splash countdown did not end"
+sleep 0.5
+e2e_menu_open "$qfd" || e2e_fail "the menu closed when the splash's countdown ended"
 xdotool key c
 e2e_wait_for 10 e2e_menu_closed "$qfd" ||
     e2e_fail "&Cancel did not close the menu"
+e2e_wait_for 10 e2e_no_window "$qfd" 487x283 || e2e_fail "the splash stayed after the menu closed"
 
 # "&Instant Alert", chosen by its access key: a window covering the whole screen.
 open_menu
@@ -36,6 +42,13 @@ e2e_wait_for 10 e2e_has_window "$qfd" "$screen" || e2e_fail "no alert window cov
 e2e_log "instant alert covers the screen"
 close_alert
 e2e_log "a click closed it"
+
+# A right click soon after another, with the menu closed between them, opens it again.
+open_menu
+xdotool key Escape sleep 0.1 click 3
+e2e_wait_for 4 e2e_menu_open "$qfd" || e2e_fail "a quick second right click opened no menu"
+xdotool key Escape
+e2e_wait_for 10 e2e_menu_closed "$qfd" || e2e_fail "Escape did not close the menu"
 
 # Polling has resumed: a record left in the mailbox is shown and then marked done.
 e2e_set_ini "$inst" Commands NetName "Robin"
