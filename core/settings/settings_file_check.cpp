@@ -27,21 +27,8 @@ std::optional<std::string> ReadProblem(FileStatus status) {
 
 }  // namespace
 
-std::optional<std::string> SettingsFileProblem(const std::string& iniPath) {
-    if (auto problem = ReadProblem(ReadSettledFile(iniPath, kMaxSettingsFileBytes).status)) {
-        return problem;
-    }
-    switch (CheckWriteTarget(iniPath, kMaxSettingsFileBytes)) {
-        case FileStatus::Ok:
-            return std::nullopt;
-        case FileStatus::Missing:
-            return "cannot be written: the folder does not exist";
-        case FileStatus::AccessDenied:
-            return "cannot be written: access denied (read-only file or folder, or no "
-                   "permission)";
-        default:
-            return "cannot be written: the file system refused";
-    }
+std::optional<std::string> SettingsReadProblem(const std::string& iniPath) {
+    return ReadProblem(ReadSettledFile(iniPath, kMaxSettingsFileBytes).status);
 }
 
 std::optional<std::string> SettingsWriteProblem(const WriteOutcome& outcome) {

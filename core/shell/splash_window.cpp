@@ -47,8 +47,9 @@ bool SplashWindow::Form_Load() {
 
     splashCount_ = SplashCountdownStart(PollingInterval());
     std::string splashDelay = NumberForm(splashCount_);
-    splashCountInFile_ =
-        WriteIni(mirror_.IniPath, sections::kSettings, "splashDelay", splashDelay).ok();
+    const WriteOutcome written =
+        WriteIni(mirror_.IniPath, sections::kSettings, "splashDelay", splashDelay);
+    splashCountInFile_ = written.ok();
 
     mirror_.SenderName.clear();
     splashDone_ = false;
@@ -57,14 +58,15 @@ bool SplashWindow::Form_Load() {
     view_.SetTimerInterval(PollingInterval());
     view_.SetTimerEnabled(true);
     view_.ShowWindow();
-    NoteSettingsProblem(SettingsFileProblem(mirror_.IniPath));
+    // Whether the file can be read, and whether the first write went in.
+    NoteSettingsProblem(SettingsReadProblem(mirror_.IniPath));
+    NoteSettingsProblem(SettingsWriteProblem(written));
     TellSettingsProblem();
     return true;
 }
 
 void SplashWindow::NoteSettingsProblem(std::optional<std::string> problem) {
-    if (problem && !settingsProblemTold_ && !settingsProblem_)
-        settingsProblem_ = std::move(problem);
+    if (problem && !settingsProblem_) settingsProblem_ = std::move(problem);
 }
 
 void SplashWindow::TellSettingsProblem() {

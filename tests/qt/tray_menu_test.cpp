@@ -111,26 +111,6 @@ class TrayMenuTest : public QObject {
         QTRY_VERIFY(shell->view.form().isVisible());
     }
 
-    void menuOpenedDuringTheSplashStaysOpenWhenTheSplashEnds() {
-        QVERIFY(shell->Start());
-        QTRY_VERIFY(shell->view.form().isVisible());
-        Tray(QSystemTrayIcon::Context);
-        QTRY_VERIFY(menu().isVisible());
-        shell->view.HideWindow();  // the countdown's last tick: the window waits for the menu
-        QVERIFY(shell->view.form().isVisible());
-        menu().close();
-        QTRY_VERIFY(!shell->view.form().isVisible());
-        // About chosen from the menu that was open: the window comes back and stays.
-        shell->view.ShowWindow();
-        Tray(QSystemTrayIcon::Context);
-        QTRY_VERIFY(menu().isVisible());
-        shell->view.HideWindow();
-        Item("mAbout")->trigger();
-        menu().close();
-        QCoreApplication::processEvents();
-        QVERIFY(shell->view.form().isVisible());
-    }
-
     void nothingOpensWhileTheAlertIsOpen() {
         QVERIFY(shell->Start());
         int alerts = 0;
