@@ -64,6 +64,9 @@ std::string ErrorDescription(const WriteOutcome& outcome) {
         case StoreError::ValueTooLong:
         case StoreError::LineTooLong:
             return "The parameter is incorrect.";
+        case StoreError::Busy:
+            return "The process cannot access the file because another process has locked a "
+                   "portion of the file.";
         default:
             return "The system cannot write to the specified device.";
     }

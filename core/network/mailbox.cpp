@@ -31,27 +31,36 @@ std::int16_t SecondsLeft(const MailboxRecord& record) {
 
 }  // namespace
 
-MailboxRecord LookIntoMailbox(const std::string& iniPath, const std::string& currentQFtext,
-                              const std::string& currentAtext) {
-    return ReadRecord(IniSnapshot::Load(iniPath), currentQFtext, currentAtext);
+std::optional<MailboxRecord> LookIntoMailbox(const std::string& iniPath,
+                                             const std::string& currentQFtext,
+                                             const std::string& currentAtext) {
+    const IniSnapshot snapshot = IniSnapshot::Load(iniPath, LockWait::None);
+    if (snapshot.MayBeTorn(sections::kCommands, {"Type", "Delay", "NetName", "QFtext", "Atext"})) {
+        return std::nullopt;
+    }
+    return ReadRecord(snapshot, currentQFtext, currentAtext);
 }
 
 Countdown CountDownWaitingTime(const std::string& iniPath, const MailboxRecord& seen,
                                MailboxRecord& due) {
     std::optional<Countdown> decided;
-    ModifyIni(iniPath, [&](IniTransaction& t) {
-        const MailboxRecord now = ReadRecord(t, seen.QFtext, seen.Atext);
-        const std::int16_t seconds = SecondsLeft(now);
-        if (seconds > 0) {
-            std::string text = NumberForm(seconds - 1);
-            t.Write(sections::kCommands, "Delay", text);
-            decided = Countdown::Waiting;
-        } else {
-            due = now;
-            decided = Countdown::Due;
-        }
-    });
+    const WriteOutcome outcome = ModifyIni(
+        iniPath,
+        [&](IniTransaction& t) {
+            const MailboxRecord now = ReadRecord(t, seen.QFtext, seen.Atext);
+            const std::int16_t seconds = SecondsLeft(now);
+            if (seconds > 0) {
+                std::string text = NumberForm(seconds - 1);
+                t.Write(sections::kCommands, "Delay", text);
+                decided = Countdown::Waiting;
+            } else {
+                due = now;
+                decided = Countdown::Due;
+            }
+        },
+        LockWait::None);
     if (decided) return *decided;
+    if (outcome.error == StoreError::Busy) return Countdown::Postponed;
     // The file cannot be written: the count cannot go down, as with any failed write.
     if (SecondsLeft(seen) > 0) return Countdown::Waiting;
     due = seen;
@@ -59,11 +68,14 @@ Countdown CountDownWaitingTime(const std::string& iniPath, const MailboxRecord& 
 }
 
 WriteOutcome MarkMailboxDone(const std::string& iniPath, const MailboxRecord& shown) {
-    return ModifyIni(iniPath, [&](IniTransaction& t) {
-        if (ReadRecord(t, shown.QFtext, shown.Atext) != shown) return;
-        std::string done = "0";
-        t.Write(sections::kCommands, "Type", done);
-    });
+    return ModifyIni(
+        iniPath,
+        [&](IniTransaction& t) {
+            if (ReadRecord(t, shown.QFtext, shown.Atext) != shown) return;
+            std::string done = "0";
+            t.Write(sections::kCommands, "Type", done);
+        },
+        LockWait::None);
 }
 
 }  // namespace qfd

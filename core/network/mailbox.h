@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "settings/profile_store.h"
@@ -20,21 +21,30 @@ struct MailboxRecord {
 };
 
 // One look into the mailbox: every key from the same reading of the file, so a record being
-// written at this moment is seen whole or not at all. The texts default to the current ones.
-MailboxRecord LookIntoMailbox(const std::string& iniPath, const std::string& currentQFtext,
-                              const std::string& currentAtext);
+// written at this moment is seen whole or not at all. The texts default to the current ones. It
+// never waits for the lock: nothing when another process holds it and the reading may have
+// caught a rewrite midway, so that the next look reads again.
+std::optional<MailboxRecord> LookIntoMailbox(const std::string& iniPath,
+                                             const std::string& currentQFtext,
+                                             const std::string& currentAtext);
 
-enum class Countdown { Waiting, Due };
+enum class Countdown {
+    Waiting,    // a second was taken off
+    Due,        // no second is left: show `due`
+    Postponed,  // another process holds the lock: count at the next tick
+};
 
 // One second of a record's waiting time. Under the file's lock, so that a record a sender writes
 // meanwhile is not undone: while seconds are left, writes one less and says Waiting; otherwise
-// puts the record to show into `due`. When the file cannot be written, decides from `seen`.
+// puts the record to show into `due`. When the file cannot be written, decides from `seen`. Never
+// waits for the lock.
 Countdown CountDownWaitingTime(const std::string& iniPath, const MailboxRecord& seen,
                                MailboxRecord& due);
 
 // After the alert has closed: Type becomes "0" only while the record in the file is still the one
 // that was shown, so a record that arrived meanwhile is delivered at the next look. The outcome
-// of the write: failed when the file cannot be written and the record stays in it.
+// of the write: failed when the file cannot be written and the record stays in it, Busy when
+// another process holds the lock (it never waits for it) and the caller should try again.
 WriteOutcome MarkMailboxDone(const std::string& iniPath, const MailboxRecord& shown);
 
 }  // namespace qfd

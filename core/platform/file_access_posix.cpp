@@ -116,8 +116,8 @@ enum class RenameOutcome { Done, NotPossible, Failed };
 
 RenameOutcome WriteBesideAndRename(const std::string& path, std::string_view bytes, bool exclusive,
                                    bool exists, const struct stat& st, FileStatus& failure) {
-    // Without the lock (it timed out) another writer may be using the shared temporary name:
-    // take one of our own, so the file is still replaced whole rather than rewritten in place.
+    // Without the lock another writer may be using the shared temporary name: take one of our
+    // own, so the file is still replaced whole rather than rewritten in place.
     const std::string temporary = exclusive
                                       ? TemporaryPathFor(path)
                                       : TemporaryPathFor(path) + "." + std::to_string(::getpid());
@@ -170,7 +170,8 @@ bool WriteRedoFile(const std::string& path, std::string_view bytes, const struct
     return true;
 }
 
-FileStatus RewriteInPlace(const std::string& path, std::string_view bytes, bool exclusive) {
+FileStatus RewriteInPlace(const std::string& path, std::string_view bytes,
+                          std::string_view previous, bool exclusive) {
     Descriptor fd(::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
     if (!fd.valid()) return StatusFromErrno(errno);
     struct stat st {};
@@ -179,7 +180,7 @@ FileStatus RewriteInPlace(const std::string& path, std::string_view bytes, bool 
     // A writer killed during the rewrite leaves a mixture of old and new bytes behind; the redo
     // file, complete before the first byte is overwritten, stands in for the file until then.
     // Without the lock another writer may be journalling the same file, so none is written.
-    if (exclusive) WriteRedoFile(path, bytes, st);
+    if (exclusive) WriteRedoFile(path, MakeRedoRecord(previous, bytes), st);
     // New contents over the old, then the end cut: never an empty file, as truncating first would
     // leave behind a writer killed in between.
     if (!WriteAllAt(fd.get(), bytes) ||
@@ -261,7 +262,14 @@ FileStatus CheckWriteTarget(const std::string& path, std::size_t maxBytes) {
     return DirectoryOf(path, dir) ? FileStatus::Ok : FileStatus::Missing;
 }
 
-FileStatus ReplaceWholeFile(const std::string& path, std::string_view bytes, bool exclusive) {
+FileStatus RemoveRedoFile(const std::string& path) {
+    if (::unlink(RedoPathFor(path).c_str()) == 0 || errno == ENOENT) return FileStatus::Ok;
+    return StatusFromErrno(errno);
+}
+
+FileStatus ReplaceWholeFile(const std::string& path, std::string_view bytes,
+                            std::string_view previous, WriteGuard guard) {
+    const bool exclusive = guard == WriteGuard::Locked;
     bool exists = false;
     struct stat st {};
     FileStatus status = FileStatus::Failed;
@@ -279,9 +287,10 @@ FileStatus ReplaceWholeFile(const std::string& path, std::string_view bytes, boo
                 break;
         }
     }
-    if (!replaced) status = RewriteInPlace(path, bytes, exclusive);
+    if (!replaced && guard == WriteGuard::LockMissed) return FileStatus::Busy;
+    if (!replaced) status = RewriteInPlace(path, bytes, previous, exclusive);
     // These contents supersede whatever an interrupted rewrite had meant to write.
-    if (status == FileStatus::Ok) ::unlink(RedoPathFor(path).c_str());
+    if (status == FileStatus::Ok) RemoveRedoFile(path);
     return status;
 }
 

@@ -258,8 +258,8 @@ SwapOutcome WriteBesideAndSwap(const std::string& path, std::string_view bytes, 
     return SwapOutcome::Done;
 }
 
-// Puts the whole new contents into the redo file (written beside it, then renamed, so that a redo
-// file is always complete). False where the folder takes no new file: the rewrite goes
+// Puts the redo record into the redo file (written beside it, then renamed, so that a redo file is
+// always complete). False where the folder takes no new file: the rewrite goes
 // unjournalled.
 bool WriteRedoFile(const std::string& path, std::string_view bytes) {
     const std::string temporary = TemporaryPathFor(path);
@@ -280,7 +280,8 @@ bool WriteRedoFile(const std::string& path, std::string_view bytes) {
     return true;
 }
 
-FileStatus RewriteInPlace(const std::string& path, std::string_view bytes, bool exclusive) {
+FileStatus RewriteInPlace(const std::string& path, std::string_view bytes,
+                          std::string_view previous, bool exclusive) {
     Handle h(Open(path, GENERIC_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
     if (!h.valid()) {
         const DWORD error = ::GetLastError();
@@ -291,7 +292,7 @@ FileStatus RewriteInPlace(const std::string& path, std::string_view bytes, bool 
     // A writer killed during the rewrite leaves a mixture of old and new bytes behind; the redo
     // file, complete before the first byte is overwritten, stands in for the file until then.
     // Without the lock another writer may be journalling the same file, so none is written.
-    if (exclusive) WriteRedoFile(path, bytes);
+    if (exclusive) WriteRedoFile(path, MakeRedoRecord(previous, bytes));
     // New contents over the old, then the end cut: never an empty file, as truncating first would
     // leave behind a writer killed in between.
     LARGE_INTEGER end{};
@@ -396,7 +397,15 @@ FileStatus CheckWriteTarget(const std::string& path, std::size_t maxBytes) {
     return IsDirectory(DirectoryOf(path)) ? FileStatus::Ok : FileStatus::Missing;
 }
 
-FileStatus ReplaceWholeFile(const std::string& path, std::string_view bytes, bool exclusive) {
+FileStatus RemoveRedoFile(const std::string& path) {
+    if (::DeleteFileA(RedoPathFor(path).c_str())) return FileStatus::Ok;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND ? FileStatus::Ok : StatusFromError(error);
+}
+
+FileStatus ReplaceWholeFile(const std::string& path, std::string_view bytes,
+                            std::string_view previous, WriteGuard guard) {
+    const bool exclusive = guard == WriteGuard::Locked;
     bool exists = false;
     FileStatus status = FileStatus::Failed;
     bool replaced = false;
@@ -414,9 +423,10 @@ FileStatus ReplaceWholeFile(const std::string& path, std::string_view bytes, boo
                 break;
         }
     }
-    if (!replaced) status = RewriteInPlace(path, bytes, exclusive);
+    if (!replaced && guard == WriteGuard::LockMissed) return FileStatus::Busy;
+    if (!replaced) status = RewriteInPlace(path, bytes, previous, exclusive);
     // These contents supersede whatever an interrupted rewrite had meant to write.
-    if (status == FileStatus::Ok) ::DeleteFileA(RedoPathFor(path).c_str());
+    if (status == FileStatus::Ok) RemoveRedoFile(path);
     return status;
 }
 

@@ -6,7 +6,8 @@
 namespace qfd {
 
 // An advisory lock on a separate lock file, released by the system when the process dies.
-// Waiting is bounded: after the timeout the caller goes ahead without the lock.
+// Waiting is bounded and leaves nothing behind: no thread, descriptor or handle outlives Acquire
+// but the one a held lock keeps. What to do without the lock is the caller's decision.
 class FileLock {
   public:
     enum class Mode { Shared, Exclusive };
@@ -24,7 +25,8 @@ class FileLock {
     FileLock& operator=(FileLock&& other) noexcept;
     ~FileLock();
 
-    // Opens (and, if allowed, creates) the lock file and takes the lock within the timeout.
+    // Opens (and, if allowed, creates) the lock file and takes the lock within the timeout; a
+    // timeout of zero tries once and never waits.
     static FileLock Acquire(const std::string& lockPath, Mode mode,
                             std::chrono::milliseconds timeout, bool createIfMissing);
 

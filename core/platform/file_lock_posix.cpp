@@ -4,10 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <condition_variable>
-#include <memory>
-#include <mutex>
 #include <thread>
 
 namespace qfd {
@@ -19,19 +17,21 @@ using Clock = std::chrono::steady_clock;
 // release each other's locks, and the system drops them when the process dies.
 #ifdef F_OFD_SETLK
 constexpr int kSetLock = F_OFD_SETLK;
-constexpr int kSetLockWait = F_OFD_SETLKW;
 #else
 constexpr int kSetLock = F_SETLK;
-constexpr int kSetLockWait = F_SETLKW;
 #endif
 
 // Byte 1 of the lock file is the lock itself. Byte 0 is a turnstile that every party passes before
-// queueing for byte 1: a writer in a tight loop that would otherwise take the lock again before a
-// woken reader runs must wait at the turnstile behind that reader.
+// trying for byte 1, and holds while it tries: a writer in a tight loop that would otherwise take
+// the lock again before a waiting reader's next try must wait at the turnstile behind that reader.
 constexpr off_t kTurnstileByte = 0;
 constexpr off_t kLockByte = 1;
 
-bool SetLock(int fd, short type, off_t byte, bool wait) {
+constexpr auto kFirstPause = std::chrono::microseconds(250);
+constexpr auto kLongestPause = std::chrono::microseconds(4000);
+
+// One attempt that never blocks; errno says why it failed.
+bool SetLock(int fd, short type, off_t byte) {
     struct flock range {};
     range.l_type = type;
     range.l_whence = SEEK_SET;
@@ -39,36 +39,24 @@ bool SetLock(int fd, short type, off_t byte, bool wait) {
     range.l_len = 1;
     int rc;
     do {
-        rc = ::fcntl(fd, wait ? kSetLockWait : kSetLock, &range);
+        rc = ::fcntl(fd, kSetLock, &range);
     } while (rc != 0 && errno == EINTR);
     return rc == 0;
 }
 
-// A blocking lock that gives up at the deadline. There is no timed lock call, and polling starves
-// against a writer in a tight loop, so the blocking call runs on a helper thread that works on its
-// own duplicate of the descriptor. If we give up first, the helper's late success is undone by
-// closing the last descriptor of the open file.
+// Takes the lock by trying again and again until the deadline, so that a wait that gives up
+// leaves nothing behind (there is no timed lock call, and a blocking call on a helper thread
+// would stay blocked for as long as the holder keeps the lock). The pauses start short, so that a
+// lock that is free again is taken soon, and stay short, so that a party waiting at the turnstile
+// is not overtaken by one that keeps retrying.
 bool LockBefore(int fd, short type, off_t byte, Clock::time_point deadline) {
-    if (SetLock(fd, type, byte, /*wait=*/false)) return true;
-    struct Wait {
-        std::mutex mutex;
-        std::condition_variable done;
-        bool finished = false;
-        bool acquired = false;
-    };
-    const int helperFd = ::dup(fd);
-    if (helperFd < 0) return false;
-    auto wait = std::make_shared<Wait>();
-    std::thread([wait, helperFd, type, byte] {
-        const bool acquired = SetLock(helperFd, type, byte, /*wait=*/true);
-        std::lock_guard<std::mutex> guard(wait->mutex);
-        ::close(helperFd);  // the lock belongs to the open file, which the caller's fd keeps
-        wait->finished = true;
-        wait->acquired = acquired;
-        wait->done.notify_one();
-    }).detach();
-    std::unique_lock<std::mutex> guard(wait->mutex);
-    return wait->done.wait_until(guard, deadline, [&] { return wait->finished; }) && wait->acquired;
+    for (auto pause = kFirstPause;; pause = std::min(pause * 2, kLongestPause)) {
+        if (SetLock(fd, type, byte)) return true;
+        if (errno != EAGAIN && errno != EACCES) return false;  // not a lock held by another
+        const Clock::time_point now = Clock::now();
+        if (now >= deadline) return false;
+        std::this_thread::sleep_for(std::min<Clock::duration>(pause, deadline - now));
+    }
 }
 
 int OpenLockFile(const std::string& lockPath, bool createIfMissing, bool& writable) {
@@ -104,9 +92,9 @@ FileLock FileLock::Acquire(const std::string& lockPath, Mode mode,
     const bool turnstile = writable && LockBefore(fd, F_WRLCK, kTurnstileByte, deadline);
     const short type = mode == Mode::Shared ? F_RDLCK : F_WRLCK;
     const bool locked = (turnstile || !writable) && LockBefore(fd, type, kLockByte, deadline);
-    if (turnstile) SetLock(fd, F_UNLCK, kTurnstileByte, /*wait=*/false);
+    if (turnstile) SetLock(fd, F_UNLCK, kTurnstileByte);
     if (!locked) {
-        ::close(fd);  // also drops a lock that a helper thread may still obtain
+        ::close(fd);
         lock.state_ = State::TimedOut;
         return lock;
     }

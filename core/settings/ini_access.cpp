@@ -63,11 +63,11 @@ std::string ReadIniFrom(std::string_view fileBytes, std::string_view section, st
 }
 
 WriteOutcome WriteIni(const std::string& file, std::string_view section, std::string_view key,
-                      std::string& value) {
+                      std::string& value, LockWait wait) {
     for (char& c : value) {
         if (c == '\r' || c == '\n') c = ' ';
     }
-    return WriteProfileValue(file, section, key, value);
+    return WriteProfileValue(file, section, key, value, wait);
 }
 
 }  // namespace qfd

@@ -22,7 +22,7 @@ std::string ReadIni(const std::string& file, std::string_view section, std::stri
 // Replaces every CR and LF in the caller's own variable by a blank, then stores it. The outcome
 // is returned; the program's callers ignore it where a failed write is meant to go unnoticed.
 WriteOutcome WriteIni(const std::string& file, std::string_view section, std::string_view key,
-                      std::string& value);
+                      std::string& value, LockWait wait = LockWait::Patient);
 
 // ReadIni's rules applied to the bytes of a file already read.
 std::string ReadIniFrom(std::string_view fileBytes, std::string_view section, std::string_view key,

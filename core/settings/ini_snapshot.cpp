@@ -3,16 +3,29 @@
 #include <optional>
 
 #include "settings/ini_access.h"
-#include "settings/profile_store.h"
+#include "settings/ini_text.h"
 
 namespace qfd {
 
-IniSnapshot IniSnapshot::Load(const std::string& file) {
+IniSnapshot IniSnapshot::Load(const std::string& file, LockWait wait) {
+    ProfileView view = ReadProfileView(file, wait);
     IniSnapshot snapshot;
-    std::optional<std::string> bytes = ReadProfileFile(file);
-    snapshot.fileFound_ = bytes.has_value();
-    if (bytes) snapshot.bytes_ = std::move(*bytes);
+    snapshot.fileFound_ = view.text.has_value();
+    if (view.text) snapshot.bytes_ = std::move(*view.text);
+    snapshot.locked_ = view.locked;
+    snapshot.journalPresent_ = view.journalPresent;
     return snapshot;
+}
+
+bool IniSnapshot::MayBeTorn(std::string_view section,
+                            std::initializer_list<std::string_view> keys) const {
+    if (locked_) return false;
+    if (journalPresent_) return true;
+    if (!bytes_.empty() && bytes_.back() != '\n' && bytes_.back() != '\r') return true;
+    for (std::string_view key : keys) {
+        if (!FindIniValue(bytes_, section, key)) return true;
+    }
+    return false;
 }
 
 std::string IniSnapshot::Read(std::string_view section, std::string_view key,

@@ -30,15 +30,19 @@ void IniTransaction::Write(std::string_view section, std::string_view key, std::
     }
 }
 
-WriteOutcome ModifyIni(const std::string& file, const std::function<void(IniTransaction&)>& body) {
+WriteOutcome ModifyIni(const std::string& file, const std::function<void(IniTransaction&)>& body,
+                       LockWait wait) {
     StoreError refused = StoreError::None;
-    WriteOutcome outcome = ModifyProfileFile(file, [&](std::string_view bytes) {
-        IniTransaction transaction(bytes);
-        body(transaction);
-        refused = transaction.error();
-        if (refused != StoreError::None) return std::optional<std::string>();
-        return std::optional<std::string>(transaction.bytes());
-    });
+    WriteOutcome outcome = ModifyProfileFile(
+        file,
+        [&](std::string_view bytes) {
+            IniTransaction transaction(bytes);
+            body(transaction);
+            refused = transaction.error();
+            if (refused != StoreError::None) return std::optional<std::string>();
+            return std::optional<std::string>(transaction.bytes());
+        },
+        wait);
     if (outcome.ok() && refused != StoreError::None) outcome.error = refused;
     return outcome;
 }

@@ -31,7 +31,9 @@ class IniTransaction {
 };
 
 // Runs body on the file's current contents and stores what it wrote. Body is not run when the file
-// cannot be written at all (the outcome says why).
-WriteOutcome ModifyIni(const std::string& file, const std::function<void(IniTransaction&)>& body);
+// cannot be written at all, nor when the lock is busy and the caller would not wait (the outcome
+// says why).
+WriteOutcome ModifyIni(const std::string& file, const std::function<void(IniTransaction&)>& body,
+                       LockWait wait = LockWait::Patient);
 
 }  // namespace qfd

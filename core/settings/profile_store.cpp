@@ -10,7 +10,14 @@
 namespace qfd {
 namespace {
 
-constexpr std::chrono::milliseconds kLockTimeout{kLockTimeoutMs};
+std::chrono::milliseconds TimeoutFor(LockWait wait) {
+    return std::chrono::milliseconds(wait == LockWait::Patient ? kPatientLockWaitMs : 0);
+}
+
+FileLock TakeReadersLock(const std::string& file, LockWait wait) {
+    return FileLock::Acquire(LockPathFor(file), FileLock::Mode::Shared, TimeoutFor(wait),
+                             /*createIfMissing=*/false);
+}
 
 }  // namespace
 
@@ -37,10 +44,10 @@ std::optional<std::string> LookUp(const std::string& file, std::string_view sect
     if (found && found->lineTerminated) return std::string(found->text);
 
     // A missing key or an unterminated last line may be a torn view of a file that another of our
-    // processes is rewriting in place; its writer holds the lock, so look again once it is done.
-    FileLock lock = FileLock::Acquire(LockPathFor(file), FileLock::Mode::Shared, kLockTimeout,
-                                      /*createIfMissing=*/false);
-    if (lock.state() != FileLock::State::Unavailable) {
+    // processes is rewriting in place; its writer holds the lock, so look again if it is done. A
+    // lock still held leaves this view: a single value is never worth a wait.
+    FileLock lock = TakeReadersLock(file, LockWait::None);
+    if (lock.held()) {
         snap = ReadSettledFile(file, kMaxSettingsFileBytes);
         if (snap.status != FileStatus::Ok) return std::nullopt;
         found = FindIniValue(snap.bytes, section, key);
@@ -65,6 +72,8 @@ StoreError FromFileStatus(FileStatus status) {
             return StoreError::NameTooLong;
         case FileStatus::NoSpace:
             return StoreError::DiskFull;
+        case FileStatus::Busy:
+            return StoreError::Busy;
         case FileStatus::Failed:
             break;
     }
@@ -92,6 +101,8 @@ int WriteOutcome::PlatformErrorCode() const {
             return 206;  // ERROR_FILENAME_EXCED_RANGE
         case StoreError::DiskFull:
             return 112;  // ERROR_DISK_FULL
+        case StoreError::Busy:
+            return 33;  // ERROR_LOCK_VIOLATION
         case StoreError::Io:
             break;
     }
@@ -118,6 +129,8 @@ std::string WriteOutcome::Describe() const {
             return "the path is too long";
         case StoreError::DiskFull:
             return "the disk is full";
+        case StoreError::Busy:
+            return "another program holds the settings file's lock";
         case StoreError::Io:
             break;
     }
@@ -143,23 +156,50 @@ StoreError CheckEntry(std::string_view section, std::string_view key, std::strin
     return StoreError::None;
 }
 
-std::optional<std::string> ReadProfileFile(const std::string& file) {
-    FileLock lock = FileLock::Acquire(LockPathFor(file), FileLock::Mode::Shared, kLockTimeout,
-                                      /*createIfMissing=*/false);
+ProfileView ReadProfileView(const std::string& file, LockWait wait) {
+    const FileLock lock = TakeReadersLock(file, wait);
     FileSnapshot snap = ReadSettledFile(file, kMaxSettingsFileBytes);
-    if (snap.status != FileStatus::Ok) return std::nullopt;
-    return std::move(snap.bytes);
+    ProfileView view;
+    view.locked = lock.state() != FileLock::State::TimedOut;
+    view.journalPresent = snap.journalPresent;
+    if (snap.status == FileStatus::Ok) view.text = std::move(snap.bytes);
+    return view;
 }
 
-WriteOutcome ModifyProfileFile(const std::string& file, const ProfileEdit& edit) {
+std::optional<std::string> ReadProfileFile(const std::string& file) {
+    return ReadProfileView(file, LockWait::Patient).text;
+}
+
+namespace {
+
+WriteGuard GuardFor(const FileLock& lock) {
+    switch (lock.state()) {
+        case FileLock::State::Held:
+            return WriteGuard::Locked;
+        case FileLock::State::TimedOut:
+            return WriteGuard::LockMissed;
+        case FileLock::State::Unavailable:
+            break;
+    }
+    return WriteGuard::NoLockFile;
+}
+
+}  // namespace
+
+WriteOutcome ModifyProfileFile(const std::string& file, const ProfileEdit& edit, LockWait wait) {
     WriteOutcome outcome;
     // Refuse before anything (the lock file included) is created beside an unwritable target.
     outcome.error = FromFileStatus(CheckWriteTarget(file, kMaxSettingsFileBytes));
     if (!outcome.ok()) return outcome;
 
-    FileLock lock = FileLock::Acquire(LockPathFor(file), FileLock::Mode::Exclusive, kLockTimeout,
-                                      /*createIfMissing=*/true);
-    outcome.lockTimedOut = lock.state() == FileLock::State::TimedOut;
+    const FileLock lock = FileLock::Acquire(LockPathFor(file), FileLock::Mode::Exclusive,
+                                            TimeoutFor(wait), /*createIfMissing=*/true);
+    const WriteGuard guard = GuardFor(lock);
+    if (guard == WriteGuard::LockMissed && wait == LockWait::None) {
+        outcome.error = StoreError::Busy;
+        return outcome;
+    }
+    outcome.lockTimedOut = guard == WriteGuard::LockMissed;
     // A writer killed in the middle of a rewrite in place is finished first, so that the file is
     // whole again even where this edit turns out to change nothing.
     if (lock.held()) FinishInterruptedRewrite(file, kMaxSettingsFileBytes);
@@ -171,22 +211,25 @@ WriteOutcome ModifyProfileFile(const std::string& file, const ProfileEdit& edit)
     }
     std::optional<std::string> edited = edit(snap.bytes);
     if (!edited || *edited == snap.bytes) return outcome;
-    outcome.error = FromFileStatus(ReplaceWholeFile(file, *edited, lock.held()));
+    outcome.error = FromFileStatus(ReplaceWholeFile(file, *edited, snap.bytes, guard));
     outcome.changed = outcome.ok();
     return outcome;
 }
 
 WriteOutcome WriteProfileValue(const std::string& file, std::string_view section,
-                               std::string_view key, std::string_view value) {
+                               std::string_view key, std::string_view value, LockWait wait) {
     const std::string cleanSection = AsSingleLine(section);
     const std::string cleanKey = AsSingleLine(key);
     const std::string cleanValue = AsSingleLine(value);
     WriteOutcome refused;
     refused.error = CheckEntry(cleanSection, cleanKey, cleanValue);
     if (!refused.ok()) return refused;
-    return ModifyProfileFile(file, [&](std::string_view bytes) {
-        return SetIniValue(bytes, cleanSection, cleanKey, cleanValue);
-    });
+    return ModifyProfileFile(
+        file,
+        [&](std::string_view bytes) {
+            return SetIniValue(bytes, cleanSection, cleanKey, cleanValue);
+        },
+        wait);
 }
 
 }  // namespace qfd

@@ -25,13 +25,15 @@ enum class StoreError {
     LineTooLong,     // the line would exceed kMaxLineLength
     NameTooLong,     // the path is longer than the platform allows
     DiskFull,        // no space left for the new contents
+    Busy,            // another process held the file's lock, and the write needed it
     Io,              // any other failure of the file system
 };
 
 struct WriteOutcome {
     StoreError error = StoreError::None;
-    bool changed = false;       // the file was rewritten (false when the value was already there)
-    bool lockTimedOut = false;  // another process held the lock too long; the write went ahead
+    bool changed = false;  // the file was rewritten (false when the value was already there)
+    // Another process held the lock for the whole wait; the file was replaced whole all the same.
+    bool lockTimedOut = false;
 
     bool ok() const { return error == StoreError::None; }
     // The Windows error code the platform's write function reports for the same failure.
@@ -40,8 +42,16 @@ struct WriteOutcome {
     std::string Describe() const;
 };
 
-// How long a reader or writer waits for another process's lock before going ahead.
-constexpr int kLockTimeoutMs = 100;
+// How long a reader or writer waits for another process's lock.
+enum class LockWait {
+    None,     // one try: the user-interface thread's regular work never waits
+    Patient,  // up to kPatientLockWaitMs
+};
+
+// Long enough that a loaded machine never makes a writer give up (the stress tests' eight senders
+// and a receiver on a loaded two-core machine wait a few hundred milliseconds at worst), short
+// enough that a frozen peer holds up a command only briefly.
+constexpr int kPatientLockWaitMs = 2000;
 
 // The value of key in section, or the default with its trailing spaces cut; at most
 // bufferSize - 1 bytes, like the platform's function. A file that cannot be read gives the default.
@@ -52,16 +62,30 @@ std::string ReadProfileValue(const std::string& file, std::string_view section,
 // Sets key in section. CR and LF can never reach the file (they become blanks) and the value ends
 // at a NUL byte, as the platform's C strings do. Holds the file's lock for the read-modify-write.
 WriteOutcome WriteProfileValue(const std::string& file, std::string_view section,
-                               std::string_view key, std::string_view value);
+                               std::string_view key, std::string_view value,
+                               LockWait wait = LockWait::Patient);
 
-// One locked read-modify-write of a whole file: the edit receives the file's bytes (empty when the
-// file is missing) and returns the new bytes, or nothing to leave the file untouched. The new bytes
-// replace the file in one step, so readers see all of the edit or none of it.
-using ProfileEdit = std::function<std::optional<std::string>(std::string_view bytes)>;
-WriteOutcome ModifyProfileFile(const std::string& file, const ProfileEdit& edit);
+// One locked read-modify-write of a whole file: the edit receives the file's text (empty when the
+// file is missing) and returns the new text, or nothing to leave the file untouched. The new text
+// replaces the file in one step where the file allows it, so readers see all of the edit or none
+// of it. Without the lock after the wait nothing is ever rewritten in place: Busy; with
+// LockWait::None that holds for every write, so the caller can try again later.
+using ProfileEdit = std::function<std::optional<std::string>(std::string_view text)>;
+WriteOutcome ModifyProfileFile(const std::string& file, const ProfileEdit& edit,
+                               LockWait wait = LockWait::Patient);
 
-// One consistent reading of the whole file, taken under the readers' lock; nothing when the file
-// is missing or unreadable (too large, not a regular file).
+// One reading of the whole file, with the redo file taken into account: every reader of settings
+// files reads through here.
+struct ProfileView {
+    std::optional<std::string> text;  // nothing when the file is missing or unreadable
+    // Read under the readers' lock, or where no lock file exists: no writer of ours was midway.
+    bool locked = false;
+    // A rewrite in place was under way (or was interrupted) as the file was read.
+    bool journalPresent = false;
+};
+ProfileView ReadProfileView(const std::string& file, LockWait wait);
+
+// The text of ReadProfileView, after a patient wait for the readers' lock.
 std::optional<std::string> ReadProfileFile(const std::string& file);
 
 // Whether a key and value may be written (StoreError::None) or are over the store's limits.

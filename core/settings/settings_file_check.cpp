@@ -19,6 +19,7 @@ std::optional<std::string> ReadProblem(FileStatus status) {
         case FileStatus::NameTooLong:
             return "cannot be read: the path is too long";
         case FileStatus::NoSpace:
+        case FileStatus::Busy:
         case FileStatus::Failed:
             break;
     }

@@ -232,6 +232,8 @@ void SplashWindow::mExit_Click() {
     }
     if (answer != MessageAnswer::Yes) return;
     view_.RemoveTrayIcon();
+    // The program ends at once, but an alert sent just before Exit must still arrive.
+    if (environment_.finishSending) environment_.finishSending();
     view_.EndProgram();
 }
 
@@ -255,26 +257,47 @@ void SplashWindow::Timer1_Timer() {
 void SplashWindow::PollTick() {
     const std::string& file = mirror_.IniPath;
     // The mailbox is looked at first, the whole record from one reading of the file.
-    const MailboxRecord seen = LookIntoMailbox(file, mirror_.QFtext, mirror_.Atext);
+    const std::optional<MailboxRecord> seen = LookIntoMailbox(file, mirror_.QFtext, mirror_.Atext);
 
     if (!splashDone_) CountDownSplash();
+    // A shown record still owed its clearing is cleared before anything else is looked at; the
+    // look above came before the clearing, so the next tick looks again.
+    if (clearingOwed_) {
+        ClearShownRecord();
+        return;
+    }
+    if (!seen) return;  // another process is rewriting the file: look again at the next tick
 
     // A record that could not be cleared after it was shown stays remembered while it is there.
-    if (closedRecord_ && seen != *closedRecord_) closedRecord_.reset();
-    if (!seen.Waiting() || closedRecord_) return;
+    if (closedRecord_ && *seen != *closedRecord_) closedRecord_.reset();
+    if (!seen->Waiting() || closedRecord_) return;
     MailboxRecord due;
-    if (CountDownWaitingTime(file, seen, due) == Countdown::Waiting) {
-        view_.SetTimerInterval(kSecondTick);
-        return;
+    switch (CountDownWaitingTime(file, *seen, due)) {
+        case Countdown::Postponed:
+            return;
+        case Countdown::Waiting:
+            view_.SetTimerInterval(kSecondTick);
+            return;
+        case Countdown::Due:
+            break;
     }
     mirror_.QFtext = due.QFtext;
     mirror_.Atext = due.Atext;
     mirror_.SenderName = due.NetName;
     InstantAlert();
     // A record that arrived while the alert was open stays for the next look.
-    const WriteOutcome outcome = MarkMailboxDone(file, due);
-    if (!outcome.ok()) {
-        closedRecord_ = due;
+    closedRecord_ = due;
+    clearingOwed_ = true;
+    ClearShownRecord();
+}
+
+void SplashWindow::ClearShownRecord() {
+    const WriteOutcome outcome = MarkMailboxDone(mirror_.IniPath, *closedRecord_);
+    if (outcome.error == StoreError::Busy) return;  // another process holds the lock: next tick
+    clearingOwed_ = false;
+    if (outcome.ok()) {
+        closedRecord_.reset();
+    } else {
         NoteSettingsProblem(SettingsWriteProblem(outcome));
     }
 }
@@ -282,14 +305,17 @@ void SplashWindow::PollTick() {
 void SplashWindow::CountDownSplash() {
     // The count lives in the file; while the file cannot be written it goes on in memory, so the
     // splash still closes. A damaged value counts as the default, and the count never runs below
-    // what the file's 16-bit form holds.
+    // what the file's 16-bit form holds. While another process holds the lock, the count waits.
     const std::string& file = mirror_.IniPath;
     const int current = splashCountInFile_
                             ? ReadInt16Setting(file, sections::kSettings, "splashDelay", 70)
                             : splashCount_;
-    splashCount_ = std::max(current - 1, int{std::numeric_limits<std::int16_t>::min()});
-    std::string text = NumberForm(splashCount_);
-    const WriteOutcome outcome = WriteIni(file, sections::kSettings, "splashDelay", text);
+    const int next = std::max(current - 1, int{std::numeric_limits<std::int16_t>::min()});
+    std::string text = NumberForm(next);
+    const WriteOutcome outcome =
+        WriteIni(file, sections::kSettings, "splashDelay", text, LockWait::None);
+    if (outcome.error == StoreError::Busy) return;
+    splashCount_ = next;
     splashCountInFile_ = outcome.ok();
     NoteSettingsProblem(SettingsWriteProblem(outcome));
     if (splashCount_ <= 1) {

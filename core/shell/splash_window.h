@@ -26,11 +26,12 @@ inline constexpr double kTwipsPerPixel = 15.0;
 
 // What the shell needs from around it: where this installation lives, whether it is already
 // running, and who writes alert records into other installations' mailboxes (given the detector
-// paths, in the order they are to be served).
+// paths, in the order they are to be served) and finishes them before the program ends.
 struct StartupEnvironment {
     std::string programDirectory;
     std::function<bool()> anotherInstanceRunning;
     std::function<void(const std::vector<std::string>& detectorPaths)> sendNetworkAlert;
+    std::function<void()> finishSending;
 };
 
 // The behaviour of frmSplash: start-up, the splash/about window, the tray icon's messages, the
@@ -100,6 +101,7 @@ class SplashWindow {
     void PollTick();
     void DelayedTick();
     void CountDownSplash();
+    void ClearShownRecord();
     void HideSplash() { view_.HideWindow(); }
     // The user hears once per run that the settings file cannot be used; the message waits until
     // the handler that found the problem has finished, so its nested event loop re-enters nothing.
@@ -119,9 +121,11 @@ class SplashWindow {
     // The splash countdown as last written; it goes on in memory while the file cannot be written.
     int splashCount_ = 0;
     bool splashCountInFile_ = true;
-    // A record that was shown and closed but could not be cleared from the file: it is not shown
-    // again until the file's record changes.
+    // A record that was shown and closed but is not cleared from the file yet (the lock was busy)
+    // or could not be (the file cannot be written): it is not shown again until the file's record
+    // changes.
     std::optional<MailboxRecord> closedRecord_;
+    bool clearingOwed_ = false;  // closedRecord_ is still to be marked done, at the next tick
     std::optional<std::string> settingsProblem_;
     bool settingsProblemTold_ = false;
     Modal modal_ = Modal::None;

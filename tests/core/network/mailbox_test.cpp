@@ -20,7 +20,11 @@ class MailboxTest : public ::testing::Test {
     void Receive(const std::string& delay, const std::string& name) {
         ASSERT_TRUE(SendNetworkAlert(ini, AlertRecord{delay, name, "Quorf", "Alert"}).ok());
     }
-    MailboxRecord Look() { return LookIntoMailbox(ini, "Own top", "Own bottom"); }
+    MailboxRecord Look() {
+        const std::optional<MailboxRecord> record = LookIntoMailbox(ini, "Own top", "Own bottom");
+        EXPECT_TRUE(record.has_value()) << "the look was postponed";
+        return record.value_or(MailboxRecord{});
+    }
     std::string Key(const char* key) { return ReadIni(ini, "Commands", key, "missing"); }
 
     test::Sandbox sandbox;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "network/mailbox.h"
 #include "platform/file_access.h"
 #include "settings/ini_access.h"
 #include "settings/profile_store.h"
@@ -17,16 +18,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr char kPrevious[] =
+    "[Settings]\r\nmyName=Bazza\r\n[Commands]\r\nType=0\r\nNetNoName=Old\r\n";
 constexpr char kMeant[] =
     "[Settings]\r\nmyName=Bruce\r\n[Commands]\r\nType=1\r\nNetName=Sheila\r\n";
-// What a kill in the middle of writing kMeant over a longer file leaves: new bytes, then old.
+// What a kill in the middle of writing kMeant over kPrevious leaves: new bytes, then old.
 constexpr char kTorn[] = "[Settings]\r\nmyName=Bruce\r\n[Commands]\r\nType=1\r\nNetNoName=Old\r\n";
 
 class InterruptedRewrite : public ::testing::Test {
   protected:
     void SetUp() override {
         sandbox.WriteBytes("qfd.ini", kTorn);
-        sandbox.WriteBytes("qfd.ini.redo", kMeant);
+        sandbox.WriteBytes("qfd.ini.redo", MakeRedoRecord(kPrevious, kMeant));
         // A second name for the file: it can only be rewritten in place.
         fs::create_hard_link(ini, sandbox.Path("other-name.ini"));
     }
@@ -65,6 +68,29 @@ TEST_F(InterruptedRewrite, OwnFileReplacedByRenameClearsTheRedoFile) {
     ASSERT_TRUE(WriteIni(ini, "Commands", "Type", value).ok());
     EXPECT_EQ(sandbox.ReadBytes("qfd.ini"),
               "[Settings]\r\nmyName=Bruce\r\n[Commands]\r\nType=0\r\nNetName=Sheila\r\n");
+    EXPECT_FALSE(sandbox.Exists("qfd.ini.redo"));
+}
+
+TEST_F(InterruptedRewrite, FileChangedSinceByAPeerWithoutJournalWins) {
+    // A peer that knows no redo file writes its record in place over the torn file.
+    const std::string peers =
+        "[Settings]\r\nmyName=Bruce\r\n[Commands]\r\nType=1\r\nNetName=Peer\r\n";
+    sandbox.WriteBytes("other-name.ini", peers);
+    const std::optional<MailboxRecord> seen = LookIntoMailbox(ini, "top", "bottom");
+    ASSERT_TRUE(seen.has_value());
+    EXPECT_EQ(seen->NetName, "Peer");
+    std::string value = "Bazza";
+    ASSERT_TRUE(WriteIni(ini, "Settings", "myName", value).ok());
+    EXPECT_EQ(sandbox.ReadBytes("qfd.ini"),
+              "[Settings]\r\nmyName=Bazza\r\n[Commands]\r\nType=1\r\nNetName=Peer\r\n");
+    EXPECT_FALSE(sandbox.Exists("qfd.ini.redo"));
+}
+
+TEST_F(InterruptedRewrite, RedoFileOfAnotherShapeIsDroppedUnread) {
+    sandbox.WriteBytes("qfd.ini.redo", kMeant);  // no header: it speaks for no rewrite
+    EXPECT_EQ(ReadProfileFile(ini), std::string(kTorn));
+    std::string value = "1";
+    ASSERT_TRUE(WriteIni(ini, "Commands", "Type", value).ok());
     EXPECT_FALSE(sandbox.Exists("qfd.ini.redo"));
 }
 

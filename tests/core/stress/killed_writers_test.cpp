@@ -45,17 +45,14 @@ std::string Value(int generation, int i) {
     return "g" + std::to_string(generation) + "-" + std::to_string(i);
 }
 
-enum class WritePath { Rename, InPlace };
+using test::WritePath;
 
 class KilledWriters : public ::testing::TestWithParam<WritePath> {
   protected:
     void SetUp() override {
         sandbox.WriteBytes("qfd.ini", InstallationFile());
         if (GetParam() == WritePath::InPlace) {
-            // A settings file that belongs to another user is rewritten in place.
-            if (::geteuid() != 0) GTEST_SKIP() << "needs root to give the file to another user";
-            ASSERT_EQ(::chown(ini.c_str(), 65534, 65534), 0);
-            ASSERT_EQ(::chmod(ini.c_str(), 0666), 0);
+            ASSERT_TRUE(test::ForceRewriteInPlace(ini));
         }
         seed = test::StressSeed();
         std::cout << "seed " << seed << " (QFD_STRESS_SEED repeats it)\n";
@@ -179,10 +176,7 @@ TEST_P(KilledWriters, AKilledSenderLeavesTheWholeRecordOrTheOneBefore) {
 
 INSTANTIATE_TEST_SUITE_P(Paths, KilledWriters,
                          ::testing::Values(WritePath::Rename, WritePath::InPlace),
-                         [](const auto& row) {
-                             return std::string(row.param == WritePath::Rename ? "Rename"
-                                                                               : "InPlace");
-                         });
+                         [](const auto& row) { return test::WritePathName(row.param); });
 
 }  // namespace
 }  // namespace qfd

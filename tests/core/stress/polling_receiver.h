@@ -18,43 +18,47 @@ namespace qfd::test {
 // Polls until the parent has closed `stop` and the mailbox holds no waiting record. Reports
 // "torn <why>" for every look at a file that is not whole, "countdown" for every second counted,
 // "shown NetName|QFtext|Atext|Delay|Type" for every alert, before it is marked done, and at the
-// end "slow <n>" with the number of calls that took as long as a lock wait may.
+// end "longest <ms>" with the longest time one of its calls took. Like the main timer's tick, it
+// never waits for the lock: whatever found the lock busy is done again at the next tick.
 inline int RunPollingReceiver(const std::string& ini, int stop, const ReportPipe& pipe) {
     using namespace std::chrono_literals;
     bool stopAsked = false;
-    int slow = 0;
-    for (;;) {
+    std::chrono::milliseconds longest{0};
+    std::optional<MailboxRecord> owed;  // shown, still to be marked done
+    for (;; std::this_thread::sleep_for(1ms)) {
         char c;
         if (!stopAsked && ::read(stop, &c, 1) == 0) stopAsked = true;
-        const std::optional<std::string> bytes = Timed(slow, [&] { return ReadProfileFile(ini); });
+        // The file as a patient reader of ours sees it: whole, whatever the writers are doing.
+        const std::optional<std::string> bytes = ReadProfileFile(ini);
         const std::string problem =
             bytes ? IniProblem(*bytes, {"Settings", "Commands"}) : "unreadable";
         if (!problem.empty()) pipe.Send("torn " + problem);
 
-        const MailboxRecord seen =
-            Timed(slow, [&] { return LookIntoMailbox(ini, "Own top", "Own bottom"); });
-        if (!seen.Waiting()) {
-            if (stopAsked) {
-                pipe.Send("slow " + std::to_string(slow));
-                return 0;
-            }
-            std::this_thread::sleep_for(1ms);
-            continue;
+        const std::optional<MailboxRecord> seen =
+            Timed(longest, [&] { return LookIntoMailbox(ini, "Own top", "Own bottom"); });
+        if (owed) {
+            if (Timed(longest, [&] { return MarkMailboxDone(ini, *owed); }).ok()) owed.reset();
+            continue;  // the look came before the clearing: look again
+        }
+        if (!seen) continue;
+        if (!seen->Waiting()) {
+            if (!stopAsked) continue;
+            pipe.Send("longest " + std::to_string(longest.count()));
+            return 0;
         }
         MailboxRecord due;
-        if (Timed(slow, [&] { return CountDownWaitingTime(ini, seen, due); }) ==
-            Countdown::Waiting) {
+        const Countdown countdown =
+            Timed(longest, [&] { return CountDownWaitingTime(ini, *seen, due); });
+        if (countdown == Countdown::Postponed) continue;
+        if (countdown == Countdown::Waiting) {
             pipe.Send("countdown");
-            std::this_thread::sleep_for(2ms);  // the one-second tick, shortened
+            std::this_thread::sleep_for(1ms);  // the one-second tick, shortened
             continue;
         }
         pipe.Send("shown " + due.NetName + "|" + due.QFtext + "|" + due.Atext + "|" + due.Delay +
                   "|" + due.Type);
         std::this_thread::sleep_for(5ms);  // the alert is open: others go on writing meanwhile
-        Timed(slow, [&] {
-            MarkMailboxDone(ini, due);
-            return 0;
-        });
+        owed = due;
     }
 }
 

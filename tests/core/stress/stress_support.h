@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -151,24 +152,32 @@ inline std::string IniProblem(std::string_view bytes, const std::vector<std::str
     return "";
 }
 
-// Whether tests that show a known defect should fail instead of being skipped.
-inline bool KnownDefectsWanted() { return std::getenv("QFD_KNOWN_DEFECTS") != nullptr; }
-
-// Runs the call and counts it in `slow` when it took at least the store's lock timeout, that is
-// when a lock wait in it probably ran out and the store went ahead without the lock.
+// Runs the call and keeps in `longest` the longest time a call took: how long lock waits get
+// under load, which the store's patience must stay well above.
 template <typename Call>
-auto Timed(int& slow, Call call) {
-    const auto start = std::chrono::steady_clock::now();
-    struct Count {
-        int& slow;
-        std::chrono::steady_clock::time_point start;
-        ~Count() {
-            if (std::chrono::steady_clock::now() - start >=
-                std::chrono::milliseconds(kLockTimeoutMs))
-                ++slow;
+auto Timed(std::chrono::milliseconds& longest, Call call) {
+    struct Measure {
+        std::chrono::milliseconds& longest;
+        std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+        ~Measure() {
+            longest = std::max(longest, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                            std::chrono::steady_clock::now() - start));
         }
-    } count{slow, start};
+    } measure{longest};
     return call();
+}
+
+// The store's two ways of replacing a settings file.
+enum class WritePath { Rename, InPlace };
+
+// Makes the store rewrite the file in place, as it does with a file that has a second name (a
+// rename would part the names), belongs to another user or sits on a share that keeps no modes.
+inline bool ForceRewriteInPlace(const std::string& ini) {
+    return ::link(ini.c_str(), (ini + ".second-name").c_str()) == 0;
+}
+
+inline std::string WritePathName(WritePath path) {
+    return path == WritePath::Rename ? "Rename" : "InPlace";
 }
 
 // A seed for the random moments of a run: QFD_STRESS_SEED when set, so that a failing run can be
