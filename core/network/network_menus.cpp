@@ -1,6 +1,5 @@
 #include "network/network_menus.h"
 
-#include "platform/file_access.h"
 #include "settings/ini_access.h"
 #include "settings/ini_text.h"
 #include "settings/number_form.h"
@@ -26,11 +25,11 @@ std::vector<std::string> ReadNetworkDetectorList(const std::string& iniPath) {
     // Only this installation writes its "Network Settings", so one snapshot of the file answers
     // all 501 slots the same way 501 single reads would, at a fraction of the cost.
     std::vector<std::string> list;
-    const FileSnapshot snap = ReadWholeFile(iniPath, kMaxSettingsFileBytes);
-    if (snap.status != FileStatus::Ok) return list;
+    const std::optional<std::string> text = ReadProfileView(iniPath, LockWait::None).text;
+    if (!text) return list;
     for (int slot = 0; slot < kDetectorSlotCount; ++slot) {
         const std::string key = "Option" + NumberForm(slot);
-        const auto found = FindIniValue(snap.bytes, sections::kNetwork, key);
+        const auto found = FindIniValue(*text, sections::kNetwork, key);
         // A hand-edited path longer than a read returns would be cut and name another folder:
         // it is no usable detector.
         if (!found || found->text.empty() || found->text.size() > kReadIniMaxBytes) continue;

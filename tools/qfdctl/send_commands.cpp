@@ -99,7 +99,8 @@ std::optional<qfd::AlertRecord> BuildRecord(const SendOptions& options) {
 }
 
 bool AlertClosed(const std::string& detector) {
-    return qfd::IniSnapshot::Load(qfd::MakeIniPath(detector)).Read("Commands", "Type", "0") == "0";
+    return qfd::IniSnapshot::Load(qfd::MakeIniPath(detector), qfd::LockWait::Patient)
+               .Read("Commands", "Type", "0") == "0";
 }
 
 // Waits until every receiver has shown and closed its alert; the folders that did not.
@@ -155,7 +156,7 @@ int RunStatus(const Args& args) {
     const std::string ini = qfd::MakeIniPath(detector);
     std::error_code error;
     const bool folder = std::filesystem::is_directory(detector, error);
-    const qfd::IniSnapshot snap = qfd::IniSnapshot::Load(ini);
+    const qfd::IniSnapshot snap = qfd::IniSnapshot::Load(ini, qfd::LockWait::Patient);
     if (!folder || (!snap.fileFound() && std::filesystem::exists(ini, error))) {
         std::cerr << "qfdctl: cannot read " << (folder ? ini : detector) << '\n';
         return kExitFailed;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "network/network_menus.h"
+#include "platform/file_access.h"
 #include "support/sandbox.h"
 
 namespace qfd::test {
@@ -71,6 +72,16 @@ TEST(NetworkMenus, MissingFileAndLongValues) {
                                       "\r\nOption 2=/q/\r\n");
     // Cut to what a read returns, the long path would name another folder: it is left out.
     EXPECT_EQ(ReadNetworkDetectorList(sandbox.IniPath()), std::vector<std::string>{"/q/"});
+}
+
+TEST(NetworkMenus, HalfDoneRewriteReadsAsItsWriterMeantIt) {
+    Sandbox sandbox;
+    const std::string before = "[Network Settings]\r\nOption 0=/old/\r\n";
+    const std::string meant = "[Network Settings]\r\nOption 0=/new/\r\nOption 1=/two/\r\n";
+    sandbox.WriteBytes("qfd.ini", meant.substr(0, 30) + before.substr(30));
+    sandbox.WriteBytes("qfd.ini.redo", MakeRedoRecord(before, meant));
+    EXPECT_EQ(ReadNetworkDetectorList(sandbox.IniPath()),
+              (std::vector<std::string>{"/new/", "/two/"}));
 }
 
 }  // namespace
