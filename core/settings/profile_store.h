@@ -32,7 +32,8 @@ enum class StoreError {
 struct WriteOutcome {
     StoreError error = StoreError::None;
     bool changed = false;  // the file was rewritten (false when the value was already there)
-    // Another process held the lock for the whole wait; the file was replaced whole all the same.
+    // Another process held the lock for the whole wait: the file was replaced whole all the same,
+    // or, where only a rewrite in place was possible, the write failed as Busy.
     bool lockTimedOut = false;
 
     bool ok() const { return error == StoreError::None; }

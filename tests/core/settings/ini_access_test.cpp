@@ -174,16 +174,41 @@ TEST_F(IniAccessTest, LeftoverTemporaryFileFromACrashIsCleanedUp) {
     EXPECT_EQ(sandbox.ReadBytes("qfd.ini"), "[S]\r\nk=2\r\n");
 }
 
-TEST_F(IniAccessTest, LockHeldTooLongIsReportedAndTheWriteGoesAhead) {
+// Another process holds the lock for longer than the writer waits. Only a whole-file replacement
+// may go ahead without it; a rewrite in place never does, and a writer that would not wait never
+// writes at all.
+struct BusyLockCase {
+    const char* name;
+    bool inPlace;  // the file has a second name, so it can only be rewritten in place
+    LockWait wait;
+    StoreError error;
+};
+
+class LockHeldByAnother : public IniAccessTest,
+                          public ::testing::WithParamInterface<BusyLockCase> {};
+
+TEST_P(LockHeldByAnother, WriteGoesAheadOnlyByReplacingTheWholeFile) {
+    const BusyLockCase& row = GetParam();
     sandbox.WriteBytes("qfd.ini", "[S]\r\nk=1\r\n");
-    FileLock other = FileLock::Acquire(LockPathFor(ini), FileLock::Mode::Exclusive,
-                                       std::chrono::milliseconds(0), true);
+    if (row.inPlace) std::filesystem::create_hard_link(ini, sandbox.Path("second-name.ini"));
+    const FileLock other = FileLock::Acquire(LockPathFor(ini), FileLock::Mode::Exclusive,
+                                             std::chrono::milliseconds(0), true);
     ASSERT_TRUE(other.held());
-    const WriteOutcome outcome = Write("S", "k", "2");
-    EXPECT_TRUE(outcome.ok());
-    EXPECT_TRUE(outcome.lockTimedOut);
-    EXPECT_EQ(Read("S", "k"), "2");
+    std::string value = "2";
+    const WriteOutcome outcome = WriteIni(ini, "S", "k", value, row.wait);
+    EXPECT_EQ(outcome.error, row.error);
+    EXPECT_EQ(outcome.lockTimedOut, row.wait == LockWait::Patient);
+    EXPECT_EQ(sandbox.ReadBytes("qfd.ini"), outcome.ok() ? "[S]\r\nk=2\r\n" : "[S]\r\nk=1\r\n");
+    EXPECT_FALSE(sandbox.Exists("qfd.ini.redo"));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, LockHeldByAnother,
+    ::testing::Values(BusyLockCase{"RenamePatient", false, LockWait::Patient, StoreError::None},
+                      BusyLockCase{"RenameNoWait", false, LockWait::None, StoreError::Busy},
+                      BusyLockCase{"InPlacePatient", true, LockWait::Patient, StoreError::Busy},
+                      BusyLockCase{"InPlaceNoWait", true, LockWait::None, StoreError::Busy}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(IniAccessTest, BinaryGarbageAroundKeysIsKeptAndReadsStillWork) {
     std::string garbage;

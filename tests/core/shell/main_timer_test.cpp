@@ -1,6 +1,8 @@
 // The main timer: splash countdown, mailbox delivery with its waiting time, the delayed alert.
 #include <sys/stat.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "core/shell/shell_fixture.h"
+#include "platform/file_lock.h"
+#include "settings/profile_store.h"
 
 namespace qfd::test {
 namespace {
@@ -235,6 +239,40 @@ TEST_F(ShellTest, RecordWrittenDuringACountdownReplacesIt) {
     view.duringAlert = [&] { text = mirror.QFtext; };
     window.Timer1_Timer();
     EXPECT_EQ(text, "New");
+}
+
+TEST_F(ShellTest, TicksThatFindTheLockBusyArePostponedNeverLostNorRepeated) {
+    Start();
+    const std::string lockPath = LockPathFor(sandbox.IniPath());
+    const auto holdLock = [&] {
+        return FileLock::Acquire(lockPath, FileLock::Mode::Exclusive, std::chrono::milliseconds(0),
+                                 true);
+    };
+    // A whole record: the look, which never waits, takes it as it stands.
+    for (const char* key : {"NetName", "QFtext", "Atext"}) Set("Commands", key, "x");
+    Set("Commands", "Delay", "1");
+    Set("Commands", "Type", "1");
+    std::optional<FileLock> other = holdLock();
+    ASSERT_TRUE(other->held());
+    const std::string splashCount = Get("Settings", "splashDelay");
+    window.Timer1_Timer();
+    EXPECT_EQ(Get("Commands", "Delay"), "1") << "the countdown waits for the lock";
+    EXPECT_EQ(Get("Settings", "splashDelay"), splashCount) << "so does the splash's";
+    other.reset();
+    window.Timer1_Timer();
+    EXPECT_EQ(Get("Commands", "Delay"), "0");
+    // Another process takes the lock while the alert is open: the clearing waits for it.
+    view.duringAlert = [&] { other = holdLock(); };
+    window.Timer1_Timer();
+    view.duringAlert = nullptr;
+    EXPECT_EQ(view.alerts, 1);
+    window.Timer1_Timer();
+    EXPECT_EQ(Get("Commands", "Type"), "1");
+    other.reset();
+    window.Timer1_Timer();
+    EXPECT_EQ(Get("Commands", "Type"), "0");
+    window.Timer1_Timer();
+    EXPECT_EQ(view.alerts, 1) << "the record was shown once";
 }
 
 TEST_F(ShellTest, DelayedAlertComesOnceAfterDelaySecondsWithoutPolling) {
