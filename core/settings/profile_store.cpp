@@ -6,6 +6,7 @@
 #include "platform/file_access.h"
 #include "platform/file_lock.h"
 #include "settings/ini_text.h"
+#include "settings/settings_encoding.h"
 
 namespace qfd {
 namespace {
@@ -36,11 +37,17 @@ std::string_view WithoutTrailingSpaces(std::string_view s) {
     return s;
 }
 
+// The file's text as the store reads it: what its last writer meant, in the store's byte form.
+std::optional<std::string> ReadSettledText(const FileSnapshot& snap) {
+    if (snap.status != FileStatus::Ok) return std::nullopt;
+    return DecodeSettingsFile(snap.bytes).bytes;
+}
+
 std::optional<std::string> LookUp(const std::string& file, std::string_view section,
                                   std::string_view key) {
-    FileSnapshot snap = ReadSettledFile(file, kMaxSettingsFileBytes);
-    if (snap.status != FileStatus::Ok) return std::nullopt;
-    std::optional<IniValue> found = FindIniValue(snap.bytes, section, key);
+    std::optional<std::string> text = ReadSettledText(ReadSettledFile(file, kMaxSettingsFileBytes));
+    if (!text) return std::nullopt;
+    std::optional<IniValue> found = FindIniValue(*text, section, key);
     if (found && found->lineTerminated) return std::string(found->text);
 
     // A missing key or an unterminated last line may be a torn view of a file that another of our
@@ -48,9 +55,9 @@ std::optional<std::string> LookUp(const std::string& file, std::string_view sect
     // lock still held leaves this view: a single value is never worth a wait.
     FileLock lock = TakeReadersLock(file, LockWait::None);
     if (lock.held()) {
-        snap = ReadSettledFile(file, kMaxSettingsFileBytes);
-        if (snap.status != FileStatus::Ok) return std::nullopt;
-        found = FindIniValue(snap.bytes, section, key);
+        text = ReadSettledText(ReadSettledFile(file, kMaxSettingsFileBytes));
+        if (!text) return std::nullopt;
+        found = FindIniValue(*text, section, key);
     }
     if (!found) return std::nullopt;
     return std::string(found->text);
@@ -158,11 +165,11 @@ StoreError CheckEntry(std::string_view section, std::string_view key, std::strin
 
 ProfileView ReadProfileView(const std::string& file, LockWait wait) {
     const FileLock lock = TakeReadersLock(file, wait);
-    FileSnapshot snap = ReadSettledFile(file, kMaxSettingsFileBytes);
+    const FileSnapshot snap = ReadSettledFile(file, kMaxSettingsFileBytes);
     ProfileView view;
     view.locked = lock.state() != FileLock::State::TimedOut;
     view.journalPresent = snap.journalPresent;
-    if (snap.status == FileStatus::Ok) view.text = std::move(snap.bytes);
+    view.text = ReadSettledText(snap);
     return view;
 }
 
@@ -209,9 +216,12 @@ WriteOutcome ModifyProfileFile(const std::string& file, const ProfileEdit& edit,
         outcome.error = FromFileStatus(snap.status);
         return outcome;
     }
-    std::optional<std::string> edited = edit(snap.bytes);
-    if (!edited || *edited == snap.bytes) return outcome;
-    outcome.error = FromFileStatus(ReplaceWholeFile(file, *edited, snap.bytes, guard));
+    // A file in UTF-16 is edited as text and written back in UTF-16, whole.
+    const DecodedSettings decoded = DecodeSettingsFile(snap.bytes);
+    std::optional<std::string> edited = edit(decoded.bytes);
+    if (!edited || *edited == decoded.bytes) return outcome;
+    const std::string bytes = EncodeSettingsFile(*edited, decoded.encoding);
+    outcome.error = FromFileStatus(ReplaceWholeFile(file, bytes, snap.bytes, guard));
     outcome.changed = outcome.ok();
     return outcome;
 }

@@ -25,6 +25,8 @@ std::optional<unsigned char> CodePointToCp1252(char32_t cp) {
     return std::nullopt;
 }
 
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out.push_back(static_cast<char>(cp));
@@ -43,7 +45,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-// Decodes one well-formed UTF-8 sequence at s[i]; its length, or 0 when there is none.
 std::size_t DecodeUtf8(std::string_view s, std::size_t i, char32_t& cp) {
     const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
     const unsigned char lead = b(i);
@@ -66,8 +67,6 @@ std::size_t DecodeUtf8(std::string_view s, std::size_t i, char32_t& cp) {
     const bool surrogate = cp >= 0xD800 && cp <= 0xDFFF;
     return (cp < min || cp > 0x10FFFF || surrogate) ? 0 : length;
 }
-
-}  // namespace
 
 std::string FileBytesToUtf8(std::string_view bytes) {
     std::string out;

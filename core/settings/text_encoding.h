@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -13,5 +14,12 @@ std::string FileBytesToUtf8(std::string_view bytes);
 
 // Bytes to store for text a user typed (UTF-8): Windows-1252 when every character fits, else UTF-8.
 std::string Utf8ToFileBytes(std::string_view utf8);
+
+// Appends a code point (at most U+10FFFF) as UTF-8.
+void AppendUtf8(std::string& out, char32_t cp);
+
+// Decodes one well-formed UTF-8 sequence of two to four bytes at s[i] into cp; its length, or 0
+// when there is none (ASCII included: callers take such a byte on its own).
+std::size_t DecodeUtf8(std::string_view s, std::size_t i, char32_t& cp);
 
 }  // namespace qfd

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "network/mailbox.h"
 #include "platform/file_lock.h"
 #include "support/sandbox.h"
 
@@ -172,6 +173,30 @@ TEST_F(IniAccessTest, LeftoverTemporaryFileFromACrashIsCleanedUp) {
     ASSERT_TRUE(Write("S", "k", "2").ok());
     EXPECT_FALSE(sandbox.Exists("qfd.ini.tmp"));
     EXPECT_EQ(sandbox.ReadBytes("qfd.ini"), "[S]\r\nk=2\r\n");
+}
+
+// UTF-16LE, code unit by code unit, for text of ASCII and Latin-1 characters given as UTF-8.
+std::string Utf16(std::string_view latin1) {
+    std::string out = "\xFF\xFE";
+    for (std::size_t i = 0; i < latin1.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(latin1[i]);
+        if (c == 0xC3) c = static_cast<unsigned char>(0xC0 | (latin1[++i] & 0x3F));
+        out += static_cast<char>(c);
+        out += '\0';
+    }
+    return out;
+}
+
+TEST_F(IniAccessTest, FileInUtf16IsReadAndWrittenInUtf16) {
+    sandbox.WriteBytes("qfd.ini", Utf16("[Settings]\r\nmyName=Zoë\r\n[Commands]\r\nType=0\r\n"));
+    EXPECT_EQ(Read("Settings", "myName"), "Zo\xC3\xAB");
+    ASSERT_TRUE(Write("Commands", "Type", "1").ok());
+    ASSERT_TRUE(Write("Commands", "NetName", "Andr\xE9").ok());  // typed text in Windows-1252
+    EXPECT_EQ(sandbox.ReadBytes("qfd.ini"),
+              Utf16("[Settings]\r\nmyName=Zoë\r\n[Commands]\r\nType=1\r\nNetName=André\r\n"));
+    const std::optional<MailboxRecord> seen = LookIntoMailbox(ini, "top", "bottom");
+    ASSERT_TRUE(seen.has_value());
+    EXPECT_EQ(seen->NetName, "Andr\xC3\xA9");
 }
 
 // Another process holds the lock for longer than the writer waits. Only a whole-file replacement
