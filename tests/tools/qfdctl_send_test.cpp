@@ -2,12 +2,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "platform/file_lock.h"
 #include "settings/ini_access.h"
+#include "settings/profile_store.h"
 #include "support/child_process.h"
 #include "support/sandbox.h"
 
@@ -80,6 +83,19 @@ TEST(QfdctlSend, UnreachableFolderIsNamedAndTheOthersStillServed) {
     EXPECT_NE(run.err.find("/gone"), std::string::npos) << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
     EXPECT_EQ(ReadIni(ok.IniPath(), "Commands", "Type", "0"), "1");
+}
+
+TEST(QfdctlSend, FolderWhoseLockStaysBusyIsNamedAndNeverRewrittenInPlace) {
+    test::Sandbox busy;
+    busy.WriteBytes("qfd.ini", "[Commands]\r\nType=0\r\n");
+    std::filesystem::create_hard_link(busy.IniPath(), busy.Path("second-name.ini"));
+    const FileLock other = FileLock::Acquire(LockPathFor(busy.IniPath()), FileLock::Mode::Exclusive,
+                                             std::chrono::milliseconds(0), true);
+    ASSERT_TRUE(other.held());
+    const test::ChildRun run = Qfdctl({"send", Dir(busy)});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find(Dir(busy) + ": another program holds"), std::string::npos) << run.err;
+    EXPECT_EQ(busy.ReadBytes("qfd.ini"), "[Commands]\r\nType=0\r\n");
 }
 
 TEST(QfdctlSend, WaitEndsWhenTheReceiverHasClosedTheAlert) {
