@@ -1,6 +1,7 @@
 #include "network/alert_sender.h"
 
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -11,16 +12,30 @@ struct AlertSender::Shared {
     struct Job {
         std::string iniPath;
         AlertRecord record;
+        std::uint64_t sendNumber;  // the Send call it came from
     };
 
     std::mutex mutex;
     std::condition_variable workArrived;  // wakes the sender thread
-    std::condition_variable idle;         // wakes WaitUntilIdle, only once everything is written
+    std::condition_variable idle;         // wakes the waiters, only once everything is written
     std::deque<Job> queue;
-    bool busy = false;
+    bool writing = false;
     bool stopping = false;
+    bool silenced = false;          // the program is ending: nothing may be shown any more
+    std::uint64_t lastSend = 0;     // numbers Send calls from 1
+    std::uint64_t busyToldFor = 0;  // the last Send whose locked file has been told
     FailureSink onFailure;
     Writer writer;
+
+    bool Idle() const { return queue.empty() && !writing; }
+
+    bool MustTell(const Job& job, const WriteOutcome& outcome) {
+        if (stopping || silenced || !ShowsErrorMessage(outcome)) return false;
+        if (outcome.error != StoreError::Busy) return true;
+        if (busyToldFor == job.sendNumber) return false;
+        busyToldFor = job.sendNumber;
+        return true;
+    }
 
     // The sender thread: it owns its share of this state, so it may outlive the AlertSender.
     void Run() {
@@ -30,14 +45,14 @@ struct AlertSender::Shared {
             if (stopping) return;
             Job job = std::move(queue.front());
             queue.pop_front();
-            busy = true;
+            writing = true;
             lock.unlock();
             const WriteOutcome outcome = writer(job.iniPath, job.record);
             lock.lock();
-            busy = false;
+            writing = false;
             // Under the lock, so that the sink is never called after the owner has gone.
-            if (!stopping && ShowsErrorMessage(outcome)) onFailure(job.iniPath, outcome);
-            if (queue.empty()) idle.notify_all();
+            if (MustTell(job, outcome)) onFailure(job.iniPath, outcome);
+            if (Idle()) idle.notify_all();
         }
     }
 };
@@ -58,13 +73,20 @@ AlertSender::~AlertSender() {
 
 void AlertSender::Send(const AlertRecord& record, const std::vector<std::string>& iniPaths) {
     std::lock_guard<std::mutex> lock(shared_->mutex);
-    for (const std::string& path : iniPaths) shared_->queue.push_back({path, record});
+    const std::uint64_t sendNumber = ++shared_->lastSend;
+    for (const std::string& path : iniPaths) shared_->queue.push_back({path, record, sendNumber});
     shared_->workArrived.notify_all();
 }
 
 void AlertSender::WaitUntilIdle() {
     std::unique_lock<std::mutex> lock(shared_->mutex);
-    shared_->idle.wait(lock, [&] { return shared_->queue.empty() && !shared_->busy; });
+    shared_->idle.wait(lock, [&] { return shared_->Idle(); });
+}
+
+bool AlertSender::Drain(std::chrono::milliseconds bound) {
+    std::unique_lock<std::mutex> lock(shared_->mutex);
+    shared_->silenced = true;
+    return shared_->idle.wait_for(lock, bound, [&] { return shared_->Idle(); });
 }
 
 }  // namespace qfd

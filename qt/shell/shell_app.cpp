@@ -62,6 +62,11 @@ int RunShell(QApplication& app) {
     QtSplashView view(mirror, *sounds);
     // Network alerts are written on the sender's own thread, started with the first of them.
     std::unique_ptr<AlertSender> sender;
+    // Alerts still queued when the program ends are written first, within a bound; a share that
+    // still hangs then is given up. No failure is told from then on.
+    const auto finishSending = [&sender] {
+        if (sender) sender->Drain(kFinishSendingBound);
+    };
     StartupEnvironment environment;
     environment.programDirectory = programDirectory;
     environment.anotherInstanceRunning = [&] { return instance.AnotherInstanceRunning(); };
@@ -76,10 +81,13 @@ int RunShell(QApplication& app) {
         for (const std::string& path : detectorPaths) files.push_back(DetectorIniPath(path));
         sender->Send(TakeAlertRecord(mirror), files);
     };
+    environment.finishSending = finishSending;  // Exit ends the program from inside the loop
     SplashWindow window(mirror, view, std::move(environment));
     view.SetPresenter(&window);
     if (!window.Form_Load()) return 0;
-    return app.exec();
+    const int code = app.exec();
+    finishSending();
+    return code;
 }
 
 }  // namespace qfd

@@ -65,6 +65,11 @@ int RunShell() {
     // Network alerts are written on the sender's own thread, started with the first of them; a
     // failure that must be told goes back to the window's thread.
     std::unique_ptr<AlertSender> sender;
+    // Alerts still queued when the program ends are written first, within a bound; a share that
+    // still hangs then is given up. No failure is told from then on.
+    const auto finishSending = [&sender] {
+        if (sender) sender->Drain(kFinishSendingBound);
+    };
     StartupEnvironment environment;
     environment.programDirectory = programDirectory;
     environment.anotherInstanceRunning = [&] { return instance.AnotherInstanceRunning(); };
@@ -80,10 +85,13 @@ int RunShell() {
         for (const std::string& path : detectorPaths) files.push_back(DetectorIniPath(path));
         sender->Send(TakeAlertRecord(mirror), files);
     };
+    environment.finishSending = finishSending;  // Exit ends the program from inside the loop
     SplashWindow window(mirror, view, std::move(environment));
     view.SetPresenter(&window);
     if (!window.Form_Load()) return 0;
-    return RunMessageLoop();
+    const int code = RunMessageLoop();
+    finishSending();
+    return code;
 }
 
 }  // namespace qfd

@@ -1,7 +1,9 @@
 // The background sender: order, independence from a hung share, and error reports.
 #include "network/alert_sender.h"
 
+#include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -13,6 +15,8 @@
 namespace qfd {
 namespace {
 
+using namespace std::chrono_literals;
+
 // A writer that records the order of its calls and can hold one path like a hung share.
 class RecordingWriter {
   public:
@@ -23,6 +27,7 @@ class RecordingWriter {
         WriteOutcome outcome;
         if (path.find("too-long") != std::string::npos) outcome.error = StoreError::NameTooLong;
         if (path.find("missing") != std::string::npos) outcome.error = StoreError::PathNotFound;
+        if (path.find("locked") != std::string::npos) outcome.error = StoreError::Busy;
         return outcome;
     }
     void Hold(std::string path) { holdPath_ = std::move(path); }
@@ -82,6 +87,63 @@ TEST(AlertSender, ReportsOnlyFailuresThatShowAMessageAndGoesOn) {
     EXPECT_EQ(writer.Written().size(), 3u);
 }
 
+// Keeps what the sender reported as "path:error number".
+struct ReportList {
+    std::vector<std::string> reported;
+    AlertSender::FailureSink Sink() {
+        return [this](const std::string& path, const WriteOutcome& outcome) {
+            reported.push_back(path + ":" + std::to_string(outcome.PlatformErrorCode()));
+        };
+    }
+};
+
+TEST(AlertSender, TellsALockedFileOncePerSendButEveryOtherFailure) {
+    RecordingWriter writer;
+    ReportList reports;
+    AlertSender sender(reports.Sink(), [&](const std::string& p, const AlertRecord& r) {
+        return writer.Write(p, r);
+    });
+    sender.Send(AlertRecord{}, {"locked-1", "too-long-1", "locked-2", "too-long-2", "locked-3"});
+    sender.WaitUntilIdle();
+    EXPECT_EQ(reports.reported,
+              (std::vector<std::string>{"locked-1:33", "too-long-1:206", "too-long-2:206"}));
+    EXPECT_EQ(writer.Written().size(), 5u);
+
+    // The next menu command is a new send: its locked file is told again.
+    sender.Send(AlertRecord{}, {"locked-4", "locked-5"});
+    sender.WaitUntilIdle();
+    EXPECT_EQ(reports.reported.size(), 4u);
+    EXPECT_EQ(reports.reported.back(), "locked-4:33");
+}
+
+TEST(AlertSender, DrainFinishesEverythingQueuedBeforeTheProgramEnds) {
+    RecordingWriter writer;
+    writer.Hold("a");
+    AlertSender sender(
+        [](const std::string&, const WriteOutcome&) {},
+        [&](const std::string& p, const AlertRecord& r) { return writer.Write(p, r); });
+    sender.Send(AlertRecord{}, {"a", "b"});
+    sender.Send(AlertRecord{}, {"c"});
+    writer.Release();
+    EXPECT_TRUE(sender.Drain(1h));
+    EXPECT_EQ(writer.Written(), (std::vector<std::string>{"a", "b", "c"}));
+}
+
+TEST(AlertSender, DrainGivesUpAtItsBoundAndTellsNothingAfterwards) {
+    auto writer = std::make_shared<RecordingWriter>();
+    writer->Hold("too-long-hung");
+    ReportList reports;
+    AlertSender sender(reports.Sink(), [writer](const std::string& p, const AlertRecord& r) {
+        return writer->Write(p, r);
+    });
+    sender.Send(AlertRecord{}, {"too-long-hung", "too-long-next"});
+    EXPECT_FALSE(sender.Drain(10ms));
+    writer->Release();
+    sender.WaitUntilIdle();
+    EXPECT_EQ(writer->Written().size(), 2u);
+    EXPECT_TRUE(reports.reported.empty());  // the failures came after the program's end
+}
+
 TEST(AlertSender, DestroyingItNeverWaitsForAHungShare) {
     auto writer = std::make_shared<RecordingWriter>();
     writer->Hold("hung");
@@ -90,7 +152,8 @@ TEST(AlertSender, DestroyingItNeverWaitsForAHungShare) {
             [](const std::string&, const WriteOutcome&) {},
             [writer](const std::string& p, const AlertRecord& r) { return writer->Write(p, r); });
         sender.Send(AlertRecord{}, {"hung", "dropped"});
-    }  // returns although "hung" is still being written
+        EXPECT_FALSE(sender.Drain(10ms));  // Exit gives up on the hung share
+    }                                      // returns although "hung" is still being written
     writer->Release();
 }
 

@@ -31,6 +31,7 @@ class ShellTest : public ::testing::Test {
         environment.sendNetworkAlert = [this](const std::vector<std::string>& paths) {
             sent.push_back(paths);
         };
+        environment.finishSending = [this] { view.calls.push_back("finish sending"); };
         return environment;
     }
 

@@ -162,14 +162,14 @@ TEST_F(ShellTest, ExitAsksAndNoChangesNothing) {
     EXPECT_EQ(sandbox.ReadBytes("qfd.ini"), before);
 }
 
-TEST_F(ShellTest, ExitYesRemovesTheIconThenEndsWritingNothing) {
+TEST_F(ShellTest, ExitYesRemovesTheIconFinishesSendingThenEndsWritingNothing) {
     Start();
     window.Timer1_Timer();
     const std::string before = sandbox.ReadBytes("qfd.ini");
     view.calls.clear();
     view.answers = {MessageAnswer::Yes};
     window.mExit_Click();
-    EXPECT_THAT(view.calls, ElementsAre("message", "tray remove", "end"));
+    EXPECT_THAT(view.calls, ElementsAre("message", "tray remove", "finish sending", "end"));
     EXPECT_EQ(sandbox.ReadBytes("qfd.ini"), before);
 }
 
