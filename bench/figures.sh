@@ -42,6 +42,9 @@ write_floor=$(median_ns "$OUT/settings.csv" Floor/rewrite_1k)
 slots=$(median_ns "$OUT/settings.csv" ReadIni/slots_501)
 send=$(median_ns "$OUT/network.csv" SendToAll/501/real_time)
 send_floor=$(median_ns "$OUT/network.csv" Floor/rewrite_501)
+send_busy=$(median_ns "$OUT/network.csv" SendToAll/501_with_competing_writer/real_time)
+tick=$(median_ns "$OUT/network.csv" PollTick/lock_free/real_time)
+tick_held=$(median_ns "$OUT/network.csv" PollTick/lock_held_by_another/real_time)
 menus=$(sed -n 's/.*median \([0-9.]*\) ms.*/\1/p' "$OUT/menus.txt")
 p95=$(sed -n 's/.*95th percentile \([0-9]*\) ms.*/\1/p' "$OUT/paint.txt")
 latency_limit=$(sed -n 's/.*Latency + 50 = \([0-9]*\) ms.*/\1/p' "$OUT/paint.txt")
@@ -63,6 +66,12 @@ row "ReadIni/type_1k" "$(us "$read_ini")" "Floor/read_1k $(us "$read_floor")" "$
 row "WriteIni/one_key_1k" "$(us "$write_ini")" "Floor/rewrite_1k $(us "$write_floor")" "$(ratio "$write_ini" "$write_floor")" "≤ 1.3×"
 row "ReadIni/slots_501" "$(us "$slots")" "—" "—" "reported"
 row "Send To All, 501 folders" "$(ms "$send")" "501 raw rewrites $(ms "$send_floor")" "$(ratio "$send" "$send_floor")" "≤ 1.5×"
+row "Send To All, 501 folders, another process sending to them too" "$(ms "$send_busy")" \
+    "alone $(ms "$send"); 501 raw rewrites $(ms "$send_floor")" \
+    "$(ratio "$send_busy" "$send") / $(ratio "$send_busy" "$send_floor")" "reported"
+row "Poll tick's look into a quiet mailbox, lock free" "$(us "$tick")" "—" "—" "reported"
+row "Poll tick's look into a quiet mailbox, lock held by another process" "$(us "$tick_held")" \
+    "lock free $(us "$tick")" "$(ratio "$tick_held" "$tick")" "µs: no lock wait"
 row "RefreshNetworkMenus, 501 entries (Qt)" "$menus ms" "—" "—" "≤ 20 ms"
 row "qfdctl send to alert on screen, p95 of 20" "$p95 ms" "Latency + 50 ms" "—" "≤ $latency_limit ms"
 row "Alert show to first paint, median" "$alert_q ms" "minimal frameless window $alert_min ms" "$alert_ratio" "≤ 2×"
