@@ -55,16 +55,7 @@ void AppendUtf16Le(std::string& out, char32_t cp) {
 std::string Utf8ToUtf16Le(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size() * 2);
-    for (std::size_t i = 0; i < utf8.size();) {
-        char32_t cp = 0;
-        std::size_t length = DecodeUtf8(utf8, i, cp);
-        if (length == 0) {
-            cp = static_cast<unsigned char>(utf8[i]);
-            length = 1;
-        }
-        AppendUtf16Le(out, cp);
-        i += length;
-    }
+    for (std::size_t i = 0; i < utf8.size();) AppendUtf16Le(out, NextCodePoint(utf8, i));
     return out;
 }
 

@@ -45,6 +45,10 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
+namespace {
+
+// Decodes one well-formed UTF-8 sequence of two to four bytes at s[i] into cp; its length, or 0
+// when there is none (ASCII included: callers take such a byte on its own).
 std::size_t DecodeUtf8(std::string_view s, std::size_t i, char32_t& cp) {
     const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
     const unsigned char lead = b(i);
@@ -68,6 +72,8 @@ std::size_t DecodeUtf8(std::string_view s, std::size_t i, char32_t& cp) {
     return (cp < min || cp > 0x10FFFF || surrogate) ? 0 : length;
 }
 
+}  // namespace
+
 std::string FileBytesToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
@@ -85,20 +91,21 @@ std::string FileBytesToUtf8(std::string_view bytes) {
     return out;
 }
 
+char32_t NextCodePoint(std::string_view s, std::size_t& i) {
+    char32_t cp = 0;
+    const std::size_t length = DecodeUtf8(s, i, cp);
+    if (length == 0) return static_cast<unsigned char>(s[i++]);
+    i += length;
+    return cp;
+}
+
 std::string Utf8ToFileBytes(std::string_view utf8) {
     std::string cp1252;
     cp1252.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
-        char32_t cp = 0;
-        std::size_t length = DecodeUtf8(utf8, i, cp);
-        if (length == 0) {
-            cp = static_cast<unsigned char>(utf8[i]);
-            length = 1;
-        }
-        std::optional<unsigned char> b = CodePointToCp1252(cp);
+        std::optional<unsigned char> b = CodePointToCp1252(NextCodePoint(utf8, i));
         if (!b) return std::string(utf8);
         cp1252.push_back(static_cast<char>(*b));
-        i += length;
     }
     return cp1252;
 }

@@ -18,8 +18,8 @@ std::string Utf8ToFileBytes(std::string_view utf8);
 // Appends a code point (at most U+10FFFF) as UTF-8.
 void AppendUtf8(std::string& out, char32_t cp);
 
-// Decodes one well-formed UTF-8 sequence of two to four bytes at s[i] into cp; its length, or 0
-// when there is none (ASCII included: callers take such a byte on its own).
-std::size_t DecodeUtf8(std::string_view s, std::size_t i, char32_t& cp);
+// The character at s[i], moving i past it: a well-formed UTF-8 sequence, or else the byte on its
+// own as the code point of its value.
+char32_t NextCodePoint(std::string_view s, std::size_t& i);
 
 }  // namespace qfd
