@@ -53,7 +53,9 @@ int RunChildRole(int argc, char** argv) {
         const int count = std::atoi(argv[2]);
         for (int i = 0; i < count; ++i) {
             std::string v = (i % 2) ? "1" : "0";
-            if (!WriteIni(argv[1], "Commands", "Type", v).ok()) return 1;
+            const WriteOutcome outcome = WriteIni(argv[1], "Commands", "Type", v);
+            if (!outcome.ok()) return 1;
+            if (outcome.lockTimedOut) return 3;
         }
         return 0;
     }
