@@ -7,11 +7,10 @@
 #include <vector>
 
 #include "alert/qt_audio_output.h"
-#include "network/alert_record.h"
-#include "network/alert_sender.h"
 #include "platform/single_instance.h"
 #include "settings/settings_mirror.h"
 #include "shell/message_box.h"
+#include "shell/network_sending.h"
 #include "shell/program_icon.h"
 #include "shell/qt_splash_view.h"
 #include "shell/splash_window.h"
@@ -19,15 +18,13 @@
 namespace qfd {
 namespace {
 
-// A send that failed for a reason other than an unreachable or read-only folder is told, once
-// the user-interface thread gets to it.
-void TellSendFailure(QApplication& app, const WriteOutcome& outcome) {
-    const std::string text = "An error has occurred: " + ErrorDescription(outcome);
-    const std::string title = "Error " + std::to_string(ErrorNumber(outcome));
+// A failed send is told once the user-interface thread gets to it.
+void TellSendFailure(QApplication& app, const SendFailureMessage& message) {
     QMetaObject::invokeMethod(
         &app,
-        [text, title] {
-            ShowMessageBox(nullptr, {text, title, MessageIcon::Critical, MessageButtons::Ok});
+        [message] {
+            ShowMessageBox(
+                nullptr, {message.text, message.title, MessageIcon::Critical, MessageButtons::Ok});
         },
         Qt::QueuedConnection);
 }
@@ -60,33 +57,17 @@ int RunShell(QApplication& app) {
     SettingsMirror mirror;
     const std::unique_ptr<AlertSounds> sounds = CreateQtAlertSounds();
     QtSplashView view(mirror, *sounds);
-    // Network alerts are written on the sender's own thread, started with the first of them.
-    std::unique_ptr<AlertSender> sender;
-    // Alerts still queued when the program ends are written first, within a bound; a share that
-    // still hangs then is given up. No failure is told from then on.
-    const auto finishSending = [&sender] {
-        if (sender) sender->Drain(kFinishSendingBound);
-    };
+    NetworkSending sending(mirror,
+                           [&app](const SendFailureMessage& m) { TellSendFailure(app, m); });
     StartupEnvironment environment;
     environment.programDirectory = programDirectory;
     environment.anotherInstanceRunning = [&] { return instance.AnotherInstanceRunning(); };
-    environment.sendNetworkAlert = [&](const std::vector<std::string>& detectorPaths) {
-        if (!sender) {
-            sender = std::make_unique<AlertSender>(
-                [&app](const std::string&, const WriteOutcome& outcome) {
-                    TellSendFailure(app, outcome);
-                });
-        }
-        std::vector<std::string> files;
-        for (const std::string& path : detectorPaths) files.push_back(DetectorIniPath(path));
-        sender->Send(TakeAlertRecord(mirror), files);
-    };
-    environment.finishSending = finishSending;  // Exit ends the program from inside the loop
+    sending.Serve(environment);
     SplashWindow window(mirror, view, std::move(environment));
     view.SetPresenter(&window);
     if (!window.Form_Load()) return 0;
     const int code = app.exec();
-    finishSending();
+    sending.Finish();
     return code;
 }
 

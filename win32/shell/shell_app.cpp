@@ -10,11 +10,10 @@
 
 #include "alert/play_sound_output.h"
 #include "alert/resource_sound_library.h"
-#include "network/alert_record.h"
-#include "network/alert_sender.h"
 #include "platform/single_instance.h"
 #include "settings/settings_mirror.h"
 #include "shell/application_directory.h"
+#include "shell/network_sending.h"
 #include "shell/splash_window.h"
 #include "shell/win32_splash_view.h"
 
@@ -62,35 +61,18 @@ int RunShell() {
     const std::string programDirectory = ApplicationDirectory(programFile);
     Win32SplashView view(mirror, sounds, programDirectory);
 
-    // Network alerts are written on the sender's own thread, started with the first of them; a
-    // failure that must be told goes back to the window's thread.
-    std::unique_ptr<AlertSender> sender;
-    // Alerts still queued when the program ends are written first, within a bound; a share that
-    // still hangs then is given up. No failure is told from then on.
-    const auto finishSending = [&sender] {
-        if (sender) sender->Drain(kFinishSendingBound);
-    };
+    // A failed send is told on the window's thread.
+    NetworkSending sending(
+        mirror, [&view](const SendFailureMessage& m) { view.PostSendFailure(m.text, m.title); });
     StartupEnvironment environment;
     environment.programDirectory = programDirectory;
     environment.anotherInstanceRunning = [&] { return instance.AnotherInstanceRunning(); };
-    environment.sendNetworkAlert = [&](const std::vector<std::string>& detectorPaths) {
-        if (!sender) {
-            sender = std::make_unique<AlertSender>(
-                [&view](const std::string&, const WriteOutcome& outcome) {
-                    view.PostSendFailure("An error has occurred: " + ErrorDescription(outcome),
-                                         "Error " + std::to_string(ErrorNumber(outcome)));
-                });
-        }
-        std::vector<std::string> files;
-        for (const std::string& path : detectorPaths) files.push_back(DetectorIniPath(path));
-        sender->Send(TakeAlertRecord(mirror), files);
-    };
-    environment.finishSending = finishSending;  // Exit ends the program from inside the loop
+    sending.Serve(environment);
     SplashWindow window(mirror, view, std::move(environment));
     view.SetPresenter(&window);
     if (!window.Form_Load()) return 0;
     const int code = RunMessageLoop();
-    finishSending();
+    sending.Finish();
     return code;
 }
 

@@ -1,0 +1,39 @@
+#include "shell/network_sending.h"
+
+#include "network/alert_record.h"
+
+namespace qfd {
+
+SendFailureMessage DescribeSendFailure(const WriteOutcome& outcome) {
+    return {"An error has occurred: " + ErrorDescription(outcome),
+            "Error " + std::to_string(ErrorNumber(outcome))};
+}
+
+NetworkSending::NetworkSending(SettingsMirror& mirror, Tell tell)
+    : mirror_(mirror), tell_(std::move(tell)) {}
+
+void NetworkSending::Send(const std::vector<std::string>& detectorPaths) {
+    if (!sender_) {
+        sender_ = std::make_unique<AlertSender>(
+            [tell = tell_](const std::string&, const WriteOutcome& outcome) {
+                tell(DescribeSendFailure(outcome));
+            });
+    }
+    std::vector<std::string> files;
+    for (const std::string& path : detectorPaths) files.push_back(DetectorIniPath(path));
+    sender_->Send(TakeAlertRecord(mirror_), files);
+}
+
+void NetworkSending::Finish() {
+    if (sender_) sender_->Drain(kFinishSendingBound);
+}
+
+void NetworkSending::Serve(StartupEnvironment& environment) {
+    environment.sendNetworkAlert = [this](const std::vector<std::string>& detectorPaths) {
+        Send(detectorPaths);
+    };
+    // Exit ends the program from inside the event loop, so it finishes the sending itself.
+    environment.finishSending = [this] { Finish(); };
+}
+
+}  // namespace qfd

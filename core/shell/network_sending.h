@@ -1,0 +1,44 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "network/alert_sender.h"
+#include "settings/settings_mirror.h"
+#include "shell/splash_window.h"
+
+namespace qfd {
+
+// What a failed send shows: "An error has occurred: ..." titled "Error N".
+struct SendFailureMessage {
+    std::string text;
+    std::string title;
+};
+SendFailureMessage DescribeSendFailure(const WriteOutcome& outcome);
+
+// The tray menu's network alerts: the record taken from this installation's settings, written
+// into each detector's settings file by a sender thread started with the first of them, and what
+// is still queued finished within a bound when the program ends. A failure that must be told is
+// handed to `tell` on the sender's thread; the front end shows it on its own.
+class NetworkSending {
+  public:
+    using Tell = std::function<void(const SendFailureMessage&)>;
+
+    NetworkSending(SettingsMirror& mirror, Tell tell);
+
+    void Send(const std::vector<std::string>& detectorPaths);
+    // Waits for what is queued, at most kFinishSendingBound; nothing is told from then on.
+    void Finish();
+
+    // Gives the shell its sending and finishing.
+    void Serve(StartupEnvironment& environment);
+
+  private:
+    SettingsMirror& mirror_;
+    Tell tell_;
+    std::unique_ptr<AlertSender> sender_;
+};
+
+}  // namespace qfd
