@@ -1,19 +1,10 @@
 #include "network/alert_record.h"
 
+#include "settings/ini_path.h"
 #include "settings/ini_transaction.h"
 #include "settings/number_form.h"
 
 namespace qfd {
-namespace {
-
-void BlankLineBreaks(std::string& text) {
-    for (char& c : text) {
-        if (c == '\r' || c == '\n') c = ' ';
-    }
-}
-
-}  // namespace
-
 AlertRecord TakeAlertRecord(SettingsMirror& mirror) {
     BlankLineBreaks(mirror.myName);
     BlankLineBreaks(mirror.QFtext);
@@ -26,7 +17,9 @@ AlertRecord TakeAlertRecord(SettingsMirror& mirror) {
     return record;
 }
 
-std::string DetectorIniPath(const std::string& detectorPath) { return detectorPath + "qfd.ini"; }
+std::string DetectorIniPath(const std::string& detectorPath) {
+    return detectorPath + std::string(kIniFileName);
+}
 
 WriteOutcome SendNetworkAlert(const std::string& iniPath, const AlertRecord& record) {
     return ModifyIni(iniPath, [&](IniTransaction& t) {

@@ -64,9 +64,7 @@ std::string ReadIniFrom(std::string_view fileBytes, std::string_view section, st
 
 WriteOutcome WriteIni(const std::string& file, std::string_view section, std::string_view key,
                       std::string& value, LockWait wait) {
-    for (char& c : value) {
-        if (c == '\r' || c == '\n') c = ' ';
-    }
+    BlankLineBreaks(value);
     return WriteProfileValue(file, section, key, value, wait);
 }
 

@@ -13,9 +13,7 @@ std::string IniTransaction::Read(std::string_view section, std::string_view key,
 }
 
 void IniTransaction::Write(std::string_view section, std::string_view key, std::string& value) {
-    for (char& c : value) {
-        if (c == '\r' || c == '\n') c = ' ';
-    }
+    BlankLineBreaks(value);
     const std::string cleanSection = AsSingleLine(section);
     const std::string cleanKey = AsSingleLine(key);
     const std::string cleanValue = AsSingleLine(value);

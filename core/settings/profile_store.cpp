@@ -22,11 +22,15 @@ FileLock TakeReadersLock(const std::string& file, LockWait wait) {
 
 }  // namespace
 
-std::string AsSingleLine(std::string_view text) {
-    std::string s(text.substr(0, text.find('\0')));
-    for (char& c : s) {
+void BlankLineBreaks(std::string& text) {
+    for (char& c : text) {
         if (c == '\r' || c == '\n') c = ' ';
     }
+}
+
+std::string AsSingleLine(std::string_view text) {
+    std::string s(text.substr(0, text.find('\0')));
+    BlankLineBreaks(s);
     return s;
 }
 

@@ -92,6 +92,9 @@ std::optional<std::string> ReadProfileFile(const std::string& file);
 // Whether a key and value may be written (StoreError::None) or are over the store's limits.
 StoreError CheckEntry(std::string_view section, std::string_view key, std::string_view value);
 
+// Makes every CR and LF of the text a blank, in place: what a write does to the caller's variable.
+void BlankLineBreaks(std::string& text);
+
 // What the platform's C-string interface would hand over: the text up to a NUL, with line breaks
 // made blanks so that a value can never inject keys or sections into a file others read.
 std::string AsSingleLine(std::string_view text);
