@@ -3,6 +3,17 @@
 #include "settings/text_encoding.h"
 
 namespace qfd {
+namespace {
+
+// The length of the line-breaking character that text starts with, or 0.
+std::size_t LineBreakAtStart(std::string_view text) {
+    for (std::string_view lineBreak : {"\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9"}) {
+        if (text.starts_with(lineBreak)) return lineBreak.size();
+    }
+    return 0;
+}
+
+}  // namespace
 
 std::string PlainLabelText(std::string_view settingBytes) {
     std::string text = FileBytesToUtf8(settingBytes);
@@ -14,13 +25,14 @@ std::string PlainLabelText(std::string_view settingBytes) {
     }
     // Characters that break a line without being control bytes: next line (U+0085), line and
     // paragraph separators (U+2028, U+2029). The alert's texts stay on one line.
-    for (std::string_view lineBreak : {"\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9"}) {
-        for (std::size_t at = text.find(lineBreak); at != std::string::npos;
-             at = text.find(lineBreak, at + 1)) {
-            text.replace(at, lineBreak.size(), " ");
-        }
+    std::string oneLine;
+    oneLine.reserve(text.size());
+    for (std::string_view rest = text; !rest.empty();) {
+        const std::size_t length = LineBreakAtStart(rest);
+        oneLine.push_back(length > 0 ? ' ' : rest.front());
+        rest.remove_prefix(length > 0 ? length : 1);
     }
-    return text;
+    return oneLine;
 }
 
 }  // namespace qfd

@@ -183,13 +183,13 @@ void SplashWindow::Form_MouseMove(double xTwips) {
 void SplashWindow::InstantAlert() {
     view_.HideWindow();
     view_.SetTimerEnabled(false);
-    timerMode_ = 1;
+    timerMode_ = timer_mode::kAlertOpen;
     {
         ModalScope scope(*this, Modal::Alert);
         view_.ShowAlertModal();
     }
     view_.SetTimerInterval(PollingInterval());
-    timerMode_ = 0;
+    timerMode_ = timer_mode::kPolling;
     view_.SetTimerEnabled(true);
 }
 
@@ -201,7 +201,7 @@ void SplashWindow::mInstant_Click() {
 void SplashWindow::mDelayed_Click() {
     if (modal_ != Modal::None) return;
     view_.SetTimerEnabled(false);
-    timerMode_ = 2;
+    timerMode_ = timer_mode::kDelayed;
     view_.SetTimerInterval(kSecondTick);
     delayCount_ = 0;
     view_.SetTimerEnabled(true);
@@ -242,10 +242,10 @@ void SplashWindow::Timer1_Timer() {
     // second alert on top of the first.
     if (modal_ == Modal::Alert || modal_ == Modal::Options) return;
     switch (timerMode_) {
-        case 0:
+        case timer_mode::kPolling:
             PollTick();
             break;
-        case 2:
+        case timer_mode::kDelayed:
             DelayedTick();
             break;
         default:

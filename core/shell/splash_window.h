@@ -24,6 +24,13 @@ inline constexpr int kRightUp = 517;
 
 inline constexpr double kTwipsPerPixel = 15.0;
 
+// The main timer's modes (TimerMode): what its tick does.
+namespace timer_mode {
+inline constexpr std::int16_t kPolling = 0;    // looks into the mailbox
+inline constexpr std::int16_t kAlertOpen = 1;  // nothing: the alert is up
+inline constexpr std::int16_t kDelayed = 2;    // counts a delayed alert's seconds
+}  // namespace timer_mode
+
 // What the shell needs from around it: where this installation lives, whether it is already
 // running, and who writes alert records into other installations' mailboxes (given the detector
 // paths, in the order they are to be served) and finishes them before the program ends.
@@ -115,7 +122,7 @@ class SplashWindow {
     StartupEnvironment environment_;
 
     NetworkMenus menus_;
-    std::int16_t timerMode_ = 0;
+    std::int16_t timerMode_ = timer_mode::kPolling;
     std::int16_t delayCount_ = 0;
     bool splashDone_ = false;
     // The splash countdown as last written; it goes on in memory while the file cannot be written.

@@ -75,10 +75,10 @@ std::optional<qfd::AlertRecord> BuildRecord(const SendOptions& options) {
         qfd::LoadSettingsMirror(mirror);
     }
     qfd::AlertRecord record = qfd::TakeAlertRecord(mirror);
-    if (!options.from) record.Delay = "0";
-    if (options.top) record.QFtext = *options.top;
-    if (options.bottom) record.Atext = *options.bottom;
-    if (options.name) record.NetName = *options.name;
+    if (!options.from) record.Delay.assign(1, '0');  // no waiting time without a sender
+    record.QFtext = options.top.value_or(record.QFtext);
+    record.Atext = options.bottom.value_or(record.Atext);
+    record.NetName = options.name.value_or(record.NetName);
     if (options.delay) {
         const std::optional<int> seconds = Seconds(*options.delay);
         if (!seconds) {
