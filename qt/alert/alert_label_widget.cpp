@@ -16,16 +16,17 @@ AlertLabelWidget::AlertLabelWidget(const QString& objectName, QWidget* parent) :
 }
 
 void AlertLabelWidget::mousePressEvent(QMouseEvent* event) {
-    pressed_ = true;
+    pressed_ = event->button() == Qt::LeftButton;
     event->accept();
 }
 
 void AlertLabelWidget::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
-    // A click is a press and a release on the same label, whichever button.
+    // A click is a press and a release of the left button on the same label.
     const bool wasPressed = pressed_;
     pressed_ = false;
-    if (wasPressed && rect().contains(event->position().toPoint())) {
+    if (wasPressed && event->button() == Qt::LeftButton &&
+        rect().contains(event->position().toPoint())) {
         emit clicked();
     }
 }

@@ -142,7 +142,7 @@ void AlertWindowWidget::EnableTimer1(int intervalMs) {
 void AlertWindowWidget::UnloadWindow() { close(); }
 
 void AlertWindowWidget::mousePressEvent(QMouseEvent* event) {
-    pressed_ = true;
+    pressed_ = event->button() == Qt::LeftButton;
     event->accept();
 }
 
@@ -150,7 +150,8 @@ void AlertWindowWidget::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
     const bool wasPressed = pressed_;
     pressed_ = false;
-    if (wasPressed && rect().contains(event->position().toPoint())) {
+    if (wasPressed && event->button() == Qt::LeftButton &&
+        rect().contains(event->position().toPoint())) {
         presenter_.Form_Click();
     }
 }

@@ -210,15 +210,19 @@ void AlertWindowTest::aTextWiderThanTheWindowIsCentredAndCut() {
 
 void AlertWindowTest::clicks_data() {
     QTest::addColumn<QString>("target");
+    QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<bool>("closes");
-    QTest::newRow("lblQuorf") << "lblQuorf" << true;
-    QTest::newRow("lblAlert") << "lblAlert" << true;
-    QTest::newRow("background") << "frmAlert" << true;
-    QTest::newRow("lblMyName") << "lblMyName" << false;
+    QTest::newRow("lblQuorf") << "lblQuorf" << Qt::LeftButton << true;
+    QTest::newRow("lblAlert") << "lblAlert" << Qt::LeftButton << true;
+    QTest::newRow("background") << "frmAlert" << Qt::LeftButton << true;
+    QTest::newRow("lblMyName") << "lblMyName" << Qt::LeftButton << false;
+    QTest::newRow("lblQuorf right") << "lblQuorf" << Qt::RightButton << false;
+    QTest::newRow("background middle") << "frmAlert" << Qt::MiddleButton << false;
 }
 
 void AlertWindowTest::clicks() {
     QFETCH(QString, target);
+    QFETCH(Qt::MouseButton, button);
     QFETCH(bool, closes);
     WriteIniFile("[Settings]\r\nQFtext=Own\r\n");
     mirror_.QFtext = "From afar";
@@ -230,7 +234,7 @@ void AlertWindowTest::clicks() {
     // The background is clicked in a corner, away from the labels.
     const QPoint where =
         widget == window_.get() ? QPoint(2, window_->height() - 3) : widget->rect().center();
-    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, where);
+    QTest::mouseClick(widget, button, Qt::NoModifier, where);
     if (closes) {
         QTRY_VERIFY(!window_->isVisible());
         QCOMPARE(unloaded.count(), 1);
