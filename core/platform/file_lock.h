@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/native_handle.h"
+
 #include <chrono>
 #include <string>
 
@@ -19,25 +21,18 @@ class FileLock {
     };
 
     FileLock() = default;
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
-    FileLock(FileLock&& other) noexcept;
-    FileLock& operator=(FileLock&& other) noexcept;
-    ~FileLock();
 
     // Opens (and, if allowed, creates) the lock file and takes the lock within the timeout; a
     // timeout of zero tries once and never waits.
     static FileLock Acquire(const std::string& lockPath, Mode mode,
                             std::chrono::milliseconds timeout, bool createIfMissing);
 
-    State state() const { return state_; }
-    bool held() const { return state_ == State::Held; }
+    State state() const { return held() ? State::Held : refusal_; }
+    bool held() const { return handle_.valid(); }
 
   private:
-    void Release();
-
-    State state_ = State::Unavailable;
-    long long handle_ = -1;  // a file descriptor or a HANDLE, depending on the platform
+    State refusal_ = State::Unavailable;  // why there is no lock while there is none
+    NativeHandle handle_;                 // the open lock file that holds the lock
 };
 
 }  // namespace qfd

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/native_handle.h"
+
 #include <string>
 
 namespace qfd {
@@ -16,23 +18,16 @@ class SingleInstance {
     };
 
     SingleInstance() = default;
-    SingleInstance(const SingleInstance&) = delete;
-    SingleInstance& operator=(const SingleInstance&) = delete;
-    SingleInstance(SingleInstance&& other) noexcept;
-    SingleInstance& operator=(SingleInstance&& other) noexcept;
-    ~SingleInstance();
 
     // Claims the installation of programFile without waiting. Creates and writes nothing.
     static SingleInstance Claim(const std::string& programFile);
 
-    State state() const { return state_; }
-    bool AnotherInstanceRunning() const { return state_ == State::HeldByAnother; }
+    State state() const { return handle_.valid() ? State::Ours : refusal_; }
+    bool AnotherInstanceRunning() const { return state() == State::HeldByAnother; }
 
   private:
-    void Release();
-
-    State state_ = State::Unknown;
-    long long handle_ = -1;  // a file descriptor or a HANDLE, depending on the platform
+    State refusal_ = State::Unknown;  // why the claim is not ours while it is not
+    NativeHandle handle_;             // the open program file that holds the claim
 };
 
 }  // namespace qfd
