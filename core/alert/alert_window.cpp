@@ -1,7 +1,6 @@
 #include "alert/alert_window.h"
 
 #include "alert/sound_ids.h"
-#include "settings/ini_access.h"
 
 namespace qfd {
 
@@ -84,8 +83,8 @@ void AlertWindow::lblAlert_Click() { view_.UnloadWindow(); }
 
 void AlertWindow::Form_Unload() {
     mirror_.SenderName.clear();
-    mirror_.QFtext = ReadIni(mirror_.IniPath, sections::kSettings, "QFtext", "Quorf");
-    mirror_.Atext = ReadIni(mirror_.IniPath, sections::kSettings, "Atext", "Alert");
+    mirror_.QFtext = ReadTextSetting(mirror_.IniPath, TextSetting("QFtext"));
+    mirror_.Atext = ReadTextSetting(mirror_.IniPath, TextSetting("Atext"));
     sounds_.PlayAlertSound(kSoundNone, false);  // stops whatever is still playing
 }
 

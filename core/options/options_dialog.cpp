@@ -17,9 +17,6 @@
 namespace qfd {
 namespace {
 
-// The smallest polling interval the dialog stores, in milliseconds.
-constexpr double kMinimumLatency = 10;
-
 // alertSound(i) stands for these values of "Sound".
 constexpr std::array<const char*, 4> kSoundValues{"104", "101", "102", "103"};
 
@@ -35,6 +32,9 @@ int SoundButtonFor(std::int32_t soundId) {
             return 1;
     }
 }
+
+// Sending carries the delay for any value but 0, so any other value selects that button.
+std::int16_t NetDelayButtonFor(std::int16_t netDelay) { return netDelay != 0 ? 0 : 1; }
 
 std::string Text(std::string_view text) { return std::string(text); }
 
@@ -79,8 +79,7 @@ void OptionsDialog::Form_Load() {
     view_.SetText(TextBox::txtDelay, std::to_string(mirror_.Delay));
     txtDelay_Change();
 
-    // Sending carries the delay for any value but 0, so any other value selects that button.
-    const std::int16_t netDelay = mirror_.NetDelay != 0 ? 0 : 1;
+    const std::int16_t netDelay = NetDelayButtonFor(mirror_.NetDelay);
     view_.SelectNetDelay(netDelay);
     optDelay_Click(netDelay);
 
@@ -97,18 +96,18 @@ void OptionsDialog::Form_Unload() {
     if (refreshNetworkMenus_) refreshNetworkMenus_();
 }
 
-void OptionsDialog::WriteSetting(const char* key, std::string& value) {
-    WriteIni(mirror_.IniPath, sections::kSettings, key, value);  // a failed write goes unnoticed
+void OptionsDialog::WriteSetting(const SettingSpec& spec, std::string& value) {
+    WriteIni(mirror_.IniPath, spec.section, spec.key, value);  // a failed write goes unnoticed
 }
 
-void OptionsDialog::WriteNumberSetting(const char* key, std::int64_t value) {
+void OptionsDialog::WriteNumberSetting(const SettingSpec& spec, std::int64_t value) {
     std::string text = NumberForm(value);
-    WriteSetting(key, text);
+    WriteSetting(spec, text);
 }
 
 void OptionsDialog::txtMyName_Change() {
     mirror_.myName = view_.Text(TextBox::txtMyName);
-    WriteSetting("myName", mirror_.myName);
+    WriteSetting(TextSetting("myName"), mirror_.myName);
 }
 
 void OptionsDialog::txtMyName_GotFocus() { view_.SelectAllText(TextBox::txtMyName); }
@@ -132,31 +131,30 @@ void OptionsDialog::txtLatency_Change() { NumberBoxChanged(TextBox::txtLatency);
 void OptionsDialog::SaveDelay() {
     if (loading_) return;
     mirror_.Delay = WholeNumber16(LeadingNumber(view_.Text(TextBox::txtDelay)));
-    WriteNumberSetting("Delay", mirror_.Delay);
+    WriteNumberSetting(Int16Setting("Delay"), mirror_.Delay);
 }
 
 void OptionsDialog::SaveLatency() {
     if (loading_) return;
     // The box keeps what was typed; only the stored interval is held at the minimum.
     const double value = LeadingNumber(view_.Text(TextBox::txtLatency));
-    mirror_.Latency =
-        value < kMinimumLatency ? static_cast<std::int16_t>(kMinimumLatency) : WholeNumber16(value);
-    WriteNumberSetting("Latency", mirror_.Latency);
+    mirror_.Latency = value < kMinimumLatency ? kMinimumLatency : WholeNumber16(value);
+    WriteNumberSetting(Int16Setting("Latency"), mirror_.Latency);
 }
 
 void OptionsDialog::StoreNetDelay(std::int16_t value) {
     mirror_.NetDelay = value;
-    WriteNumberSetting("NetDelay", value);
+    WriteNumberSetting(Int16Setting("NetDelay"), value);
 }
 
 void OptionsDialog::StoreSmall(std::int16_t value) {
     mirror_.Small = value;
-    WriteNumberSetting("Small", value);
+    WriteNumberSetting(Int16Setting("Small"), value);
 }
 
 void OptionsDialog::StoreSound(const std::string& value) {
     mirror_.Sound = value;
-    WriteSetting("Sound", mirror_.Sound);
+    WriteSetting(TextSetting("Sound"), mirror_.Sound);
 }
 
 void OptionsDialog::optDelay_Click(std::int16_t index) {
@@ -184,19 +182,22 @@ void OptionsDialog::cmdDefaults_Click() {
     if (!view_.AskYesNo(Text(options_text::kDefaultsQuestion))) return;
     // Each default is stored whenever the setting differs, also when a stray value in the file
     // left the control already showing the default.
-    view_.SetSmallTicked(false);
-    if (mirror_.Small != 0) StoreSmall(0);
-    view_.SetText(TextBox::txtAlertText1, Text(options_text::kDefaultTopText));
+    constexpr std::int16_t small = DefaultInt16("Small");
+    view_.SetSmallTicked(small == 1);
+    if (mirror_.Small != small) StoreSmall(small);
+    view_.SetText(TextBox::txtAlertText1, DefaultText("QFtext"));
     txtAlertText1_Change();
-    view_.SetText(TextBox::txtAlertText2, Text(options_text::kDefaultBottomText));
+    view_.SetText(TextBox::txtAlertText2, DefaultText("Atext"));
     txtAlertText2_Change();
-    view_.SelectNetDelay(1);
-    if (mirror_.NetDelay != 0) StoreNetDelay(0);
-    view_.SelectSound(1);
-    if (mirror_.Sound != kSoundValues[1]) StoreSound(kSoundValues[1]);
-    view_.SetText(TextBox::txtDelay, Text(options_text::kDefaultDelayText));
+    constexpr std::int16_t netDelay = DefaultInt16("NetDelay");
+    view_.SelectNetDelay(NetDelayButtonFor(netDelay));
+    if (mirror_.NetDelay != netDelay) StoreNetDelay(netDelay);
+    const std::string sound = DefaultText("Sound");
+    view_.SelectSound(SoundButtonFor(SoundIdFromSetting(sound)));
+    if (mirror_.Sound != sound) StoreSound(sound);
+    view_.SetText(TextBox::txtDelay, Int16Setting("Delay").defaultText);
     txtDelay_Change();
-    view_.SetText(TextBox::txtLatency, Text(options_text::kDefaultLatencyText));
+    view_.SetText(TextBox::txtLatency, Int16Setting("Latency").defaultText);
     txtLatency_Change();
 }
 
@@ -213,24 +214,24 @@ void OptionsDialog::ShowColours() {
     view_.SetSwatchColour(Swatch::shpCol, 1, colFill_[1]);
 }
 
-void OptionsDialog::ChooseColour(int key, std::int32_t& mirrorColour, std::uint32_t swatchColour) {
+void OptionsDialog::ChooseColour(const SettingSpec& spec, std::int32_t& mirrorColour,
+                                 std::uint32_t swatchColour) {
     // A cancelled chooser hands back the colour it was given, which is then stored unchanged.
     const std::uint32_t chosen =
         view_.ChooseColour(swatchColour, Text(options_text::kColourChooserTitle));
     mirrorColour = static_cast<std::int32_t>(chosen);
-    const std::string name = "Colour" + std::to_string(key);
-    WriteNumberSetting(name.c_str(), mirrorColour);
+    WriteNumberSetting(spec, mirrorColour);
     ShowColours();
 }
 
 void OptionsDialog::cmdCol_Click(std::int16_t index) {
-    if (index == 0) ChooseColour(1, mirror_.Colour1, colFill_[0]);
-    if (index == 1) ChooseColour(2, mirror_.Colour2, colFill_[1]);
+    if (index == 0) ChooseColour(Int32Setting("Colour1"), mirror_.Colour1, colFill_[0]);
+    if (index == 1) ChooseColour(Int32Setting("Colour2"), mirror_.Colour2, colFill_[1]);
 }
 
 void OptionsDialog::cmdColTxt_Click(std::int16_t index) {
-    if (index == 0) ChooseColour(3, mirror_.Colour3, colTxtFill_[0]);
-    if (index == 1) ChooseColour(4, mirror_.Colour4, colTxtFill_[1]);
+    if (index == 0) ChooseColour(Int32Setting("Colour3"), mirror_.Colour3, colTxtFill_[0]);
+    if (index == 1) ChooseColour(Int32Setting("Colour4"), mirror_.Colour4, colTxtFill_[1]);
 }
 
 void OptionsDialog::TogglePreview() {
@@ -255,7 +256,7 @@ void OptionsDialog::txtAlertText1_Change() {
     const std::string text = view_.Text(TextBox::txtAlertText1);
     if (text != mirror_.QFtext) {
         mirror_.QFtext = text;
-        WriteSetting("QFtext", mirror_.QFtext);
+        WriteSetting(TextSetting("QFtext"), mirror_.QFtext);
         view_.SetToolTip(TextBox::txtAlertText1, mirror_.QFtext);
     }
     view_.SetPreviewCaption(text.empty() ? Text(options_text::kPreviewCaption) : text);
@@ -267,7 +268,7 @@ void OptionsDialog::txtAlertText2_Change() {
     const std::string text = view_.Text(TextBox::txtAlertText2);
     if (text == mirror_.Atext) return;
     mirror_.Atext = text;
-    WriteSetting("Atext", mirror_.Atext);
+    WriteSetting(TextSetting("Atext"), mirror_.Atext);
     view_.SetToolTip(TextBox::txtAlertText2, mirror_.Atext);
 }
 

@@ -60,13 +60,14 @@ class OptionsDialog {
     const std::vector<std::string>& networkRows() const { return rows_; }
 
   private:
-    void WriteSetting(const char* key, std::string& value);
-    void WriteNumberSetting(const char* key, std::int64_t value);
+    void WriteSetting(const SettingSpec& spec, std::string& value);
+    void WriteNumberSetting(const SettingSpec& spec, std::int64_t value);
     void StoreSmall(std::int16_t value);
     void StoreNetDelay(std::int16_t value);
     void StoreSound(const std::string& value);
     void NumberBoxChanged(TextBox box);
-    void ChooseColour(int key, std::int32_t& mirrorColour, std::uint32_t swatchColour);
+    void ChooseColour(const SettingSpec& spec, std::int32_t& mirrorColour,
+                      std::uint32_t swatchColour);
     void AddNetworkRow(const std::string& bytes);
     std::string OwnDetectorPath() const;
 

@@ -10,10 +10,6 @@ inline constexpr std::string_view kDefaultsQuestion =
 inline constexpr std::string_view kColourChooserTitle = "Choose a Colour";
 inline constexpr std::string_view kPreviewCaption = "Preview";
 inline constexpr std::string_view kNoDetectorsRow = "(none)";
-inline constexpr std::string_view kDefaultTopText = "Quorf";
-inline constexpr std::string_view kDefaultBottomText = "Alert";
-inline constexpr std::string_view kDefaultDelayText = "5";
-inline constexpr std::string_view kDefaultLatencyText = "100";
 
 // "&Browse..." and "&Remove".
 inline constexpr std::string_view kFileChooserTitle = "Choose QF Detect Application";

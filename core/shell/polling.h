@@ -2,11 +2,9 @@
 
 #include <cstdint>
 
-namespace qfd {
+#include "settings/settings_table.h"
 
-// The options dialog never stores a latency below this; a hand-edited smaller value (zero or
-// negative included) would make the timer spin or the splash countdown divide by zero.
-inline constexpr int kMinimumLatency = 10;
+namespace qfd {
 
 // Interval of the main timer while polling, in milliseconds.
 inline int EffectiveLatency(std::int16_t latency) {

@@ -39,6 +39,12 @@ TEST_F(SettingsMirrorTest, MissingFileGivesEveryDefaultAndCreatesNothing) {
     EXPECT_FALSE(sandbox.Exists("qfd.ini.lock"));
 }
 
+TEST_F(SettingsMirrorTest, AFreshMirrorHoldsWhatAMissingFileGives) {
+    SettingsMirror fresh;
+    fresh.IniPath = sandbox.IniPath();
+    EXPECT_EQ(Load(), fresh);
+}
+
 TEST_F(SettingsMirrorTest, ReadsEveryKeyAsAWindowsInstallationWroteIt) {
     sandbox.WriteBytes("qfd.ini",
                        "[settings]\r\nmyName=Bruce\r\nDELAY= 7\r\nLatency= 250\r\nSound=103\r\n"
