@@ -3,40 +3,26 @@
 #include <optional>
 
 #include "settings/ini_text.h"
+#include "settings/text_encoding.h"
 
 namespace qfd {
 namespace {
 
 constexpr std::size_t kLongestUtf8Sequence = 4;
 
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
-
-std::size_t SequenceLength(unsigned char lead) {
-    if (lead >= 0xC2 && lead <= 0xDF) return 2;
-    if (lead >= 0xE0 && lead <= 0xEF) return 3;
-    if (lead >= 0xF0 && lead <= 0xF4) return 4;
-    return 0;
-}
+bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 }  // namespace
 
 std::string CutAtCharacterBoundary(std::string text, std::size_t maxBytes) {
     if (text.size() <= maxBytes) return text;
-    const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    if (IsContinuation(byteAt(maxBytes))) {
-        // Find the lead byte of the character the cut falls into; cut before it only when the
-        // bytes really form one UTF-8 character (a Windows-1252 text keeps its last letter).
-        std::size_t lead = maxBytes;
-        while (lead > 0 && maxBytes - lead < kLongestUtf8Sequence - 1 &&
-               IsContinuation(byteAt(lead))) {
-            --lead;
-        }
-        const std::size_t length = SequenceLength(byteAt(lead));
-        bool whole = length > 0 && lead + length > maxBytes && lead + length <= text.size();
-        for (std::size_t i = lead + 1; whole && i < lead + length; ++i) {
-            whole = IsContinuation(byteAt(i));
-        }
-        if (whole) maxBytes = lead;
+    // Cut before the character the limit falls into, only when its bytes really form one UTF-8
+    // character (a Windows-1252 text keeps its last letter).
+    for (std::size_t back = 1; back < kLongestUtf8Sequence && back <= maxBytes; ++back) {
+        const std::size_t lead = maxBytes - back;
+        if (IsContinuation(text[lead])) continue;
+        if (Utf8SequenceLength(text, lead) > back) maxBytes = lead;
+        break;
     }
     text.resize(maxBytes);
     return text;

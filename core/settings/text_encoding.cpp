@@ -91,6 +91,24 @@ std::string FileBytesToUtf8(std::string_view bytes) {
     return out;
 }
 
+std::size_t Utf8SequenceLength(std::string_view s, std::size_t i) {
+    char32_t cp = 0;
+    return DecodeUtf8(s, i, cp);
+}
+
+bool IsWellFormedUtf8(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const std::size_t length = Utf8SequenceLength(bytes, i);
+        if (length == 0) return false;
+        i += length;
+    }
+    return true;
+}
+
 char32_t NextCodePoint(std::string_view s, std::size_t& i) {
     char32_t cp = 0;
     const std::size_t length = DecodeUtf8(s, i, cp);

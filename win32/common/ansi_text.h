@@ -3,15 +3,13 @@
 #include <string>
 #include <string_view>
 
+#include "settings/text_encoding.h"
+
 namespace qfd {
 
 // The program is an ANSI program: windows, menus and message boxes take text in the system code
 // page. Settings values are bytes as they stand in the file, which is what a Windows installation
 // writes (the system code page) unless a peer on another platform wrote UTF-8.
-
-// Whether the bytes are well-formed UTF-8 (ASCII included): no stray continuation byte, no
-// overlong form, no surrogate, nothing above U+10FFFF, no sequence cut off at the end.
-bool IsWellFormedUtf8(std::string_view bytes);
 
 // Bytes of a setting as the system code page shows them: UTF-8 that holds more than ASCII is
 // converted (a character the code page lacks shows as the code page's default character); any
