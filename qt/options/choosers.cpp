@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <utility>
 
+#include "options/file_chooser_filter.h"
 #include "shell/message_box.h"
 #include "shell/twips.h"
 
@@ -76,15 +77,13 @@ std::string ShowFileChooser(QWidget* parent, const FileChooserRequest& request) 
     if (FileHandler()) return FileHandler()(request);
     // The folder of the last choice, for the next detector usually sits beside it.
     static QString lastFolder = QDir::homePath();
-    QStringList patterns;
-    for (const std::string& p : request.filePatterns) patterns << FromUtf8(p);
     ProgramFileDialog dialog(parent, FromUtf8(request.title), lastFolder);
     dialog.setObjectName("cdlColour");
     // The toolkit's own dialog, the same on every desktop, so that the folder rule above holds.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(FromUtf8(request.filterDescription) + " (" + patterns.join(' ') + ")");
+    dialog.setNameFilter(FromUtf8(MakeFileFilter(request).caption));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     const QString file = dialog.selectedFiles().first();
     lastFolder = QFileInfo(file).absolutePath();

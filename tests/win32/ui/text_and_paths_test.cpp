@@ -56,11 +56,12 @@ TEST(FileFilter, OneEntryNamingBothProgramFiles) {
     const FileChooserRequest request{
         "Choose QF Detect Application", "Quorf Detector EXE", {"qfd", "qfd.exe"}};
     const std::string filter = OpenFileFilter(request);
-    EXPECT_EQ(filter, "Quorf Detector EXE (qfd;qfd.exe)\0qfd;qfd.exe\0\0"s);
+    EXPECT_EQ(filter, "Quorf Detector EXE (qfd qfd.exe)\0qfd;qfd.exe\0\0"s);
 }
 
 TEST(FileFilter, PatternsThatWouldBreakTheListAreLeftOut) {
-    const FileChooserRequest request{"t", "Programs", {"", "a;b", std::string("c\0d", 3), "e"}};
+    const FileChooserRequest request{
+        "t", "Programs", {"", "a;b", "a b", std::string("c\0d", 3), "e"}};
     EXPECT_EQ(OpenFileFilter(request), "Programs (e)\0e\0\0"s);
     const FileChooserRequest none{"t", "Anything", {}};
     EXPECT_EQ(OpenFileFilter(none), "Anything (*.*)\0*.*\0\0"s);
