@@ -9,6 +9,7 @@
 #include "network/mailbox.h"
 #include "settings/settings_mirror.h"
 #include "shell/splash_view.h"
+#include "shell/twips_scale.h"
 
 namespace qfd {
 
@@ -21,8 +22,6 @@ inline constexpr int kLeftDoubleClick = 515;
 inline constexpr int kRightDown = 516;
 inline constexpr int kRightUp = 517;
 }  // namespace tray_message
-
-inline constexpr double kTwipsPerPixel = 15.0;
 
 // The main timer's modes (TimerMode): what its tick does.
 namespace timer_mode {

@@ -10,15 +10,13 @@
 #include "alert/alert_label_widget.h"
 #include "alert/label_text.h"
 #include "alert/x11_window_hints.h"
+#include "shell/twips_scale.h"
 
 namespace qfd {
 
 namespace {
 
-constexpr double kTwipsPerPixel = 15;
 constexpr double kPixelsPerPoint = 96.0 / 72.0;
-
-int ToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
 
 // Colour values are 0x00BBGGRR; the top byte has no meaning for a plain colour and is ignored.
 QColor ToQColor(std::uint32_t colour) {
@@ -85,7 +83,7 @@ TwipSize AlertWindowWidget::ScreenSize() const {
 }
 
 void AlertWindowWidget::SetWindowSize(TwipSize size) {
-    windowSize_ = QSize(ToPixels(size.width), ToPixels(size.height));
+    windowSize_ = QSize(TwipsToPixels(size.width), TwipsToPixels(size.height));
     resize(windowSize_);
 }
 
@@ -111,12 +109,12 @@ TwipSize AlertWindowWidget::LabelSize(AlertLabel label) const {
 
 void AlertWindowWidget::SetLabelLeft(AlertLabel label, double left) {
     AlertLabelWidget* widget = Label(label);
-    widget->move(ToPixels(left), widget->y());
+    widget->move(TwipsToPixels(left), widget->y());
 }
 
 void AlertWindowWidget::SetLabelTop(AlertLabel label, double top) {
     AlertLabelWidget* widget = Label(label);
-    widget->move(widget->x(), ToPixels(top));
+    widget->move(widget->x(), TwipsToPixels(top));
 }
 
 void AlertWindowWidget::SetTextColour(AlertLabel label, std::uint32_t colour) {

@@ -13,6 +13,7 @@
 #include <array>
 
 #include "options/filled_shape.h"
+#include "options/form_design.h"
 
 namespace qfd {
 
@@ -52,16 +53,14 @@ class OptionsForm : public QDialog {
     QTimer* Timer1;
 
   private:
-    // Frames and controls: positions are window-client twips; a control inside a frame or panel
-    // is placed relative to it.
-    QGroupBox* AddFrame(const char* name, const char* caption, double left, double top,
-                        double width, double height);
-    void Place(QWidget* control, const char* name, double left, double top, double width,
-               double height);
-    QLabel* AddLabel(QWidget* parent, const char* name, const char* caption, double left,
-                     double top, double width, double height, bool wrap = false);
-    QPushButton* AddButton(QWidget* parent, const char* name, const char* caption, double left,
-                           double top, double width, double height);
+    // Builds the designed controls, back to front so that each stands in front of those after it
+    // in the design, inside its container.
+    void CreateControls();
+    QWidget* CreateControl(const design::Control& design);
+    void FindControls();
+    void SetTabOrder();
+    template <typename T>
+    T* Child(const char* name, int index = -1) const;
 };
 
 }  // namespace qfd

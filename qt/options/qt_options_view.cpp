@@ -6,7 +6,9 @@
 #include <QTextDocument>
 #include <QTimer>
 
+#include "options/byte_limit.h"
 #include "options/choosers.h"
+#include "options/options_form_design.h"
 #include "settings/text_encoding.h"
 #include "shell/message_box.h"
 #include "shell/program_icon.h"
@@ -16,14 +18,15 @@
 namespace qfd {
 namespace {
 
-QString FromBytes(const std::string& bytes) {
-    const std::string utf8 = FileBytesToUtf8(bytes);
+std::string Utf8(const QString& text) { return text.toUtf8().toStdString(); }
+
+QString FromUtf8(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-std::string ToBytes(const QString& text) { return Utf8ToFileBytes(text.toUtf8().toStdString()); }
+QString FromBytes(const std::string& bytes) { return FromUtf8(FileBytesToUtf8(bytes)); }
 
-std::size_t ByteCount(const QString& text) { return ToBytes(text).size(); }
+std::string ToBytes(const QString& text) { return Utf8ToFileBytes(Utf8(text)); }
 
 // Tool tips would render markup; a text is shown as typed.
 QString PlainToolTip(const QString& text) {
@@ -31,40 +34,24 @@ QString PlainToolTip(const QString& text) {
     return "<p style='white-space:pre'>" + text.toHtmlEscaped() + "</p>";
 }
 
-// Fits an edit into the box's byte limit by dropping characters from the end of what the edit
-// inserted, as a length-limited box cuts a paste. An edit that does not grow the text is let
-// through, so that a longer text from the file can still be shortened.
-QString FitEdit(const QString& before, const QString& after, std::size_t limit, int& caret) {
-    const std::size_t afterBytes = ByteCount(after);
-    if (limit == 0 || afterBytes <= limit || afterBytes <= ByteCount(before)) return after;
-    qsizetype prefix = 0;
-    while (prefix < before.size() && prefix < after.size() && before[prefix] == after[prefix])
-        ++prefix;
-    qsizetype suffix = 0;
-    while (suffix < before.size() - prefix && suffix < after.size() - prefix &&
-           before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
-        ++suffix;
-    // Never split a surrogate pair at either end.
-    if (prefix > 0 && prefix < after.size() && after[prefix].isLowSurrogate()) --prefix;
-    QString inserted = after.mid(prefix, after.size() - prefix - suffix);
-    const QString head = after.left(prefix);
-    const QString tail = after.right(suffix);
-    while (!inserted.isEmpty() &&
-           ByteCount(head + inserted + tail) > std::max(limit, ByteCount(before))) {
-        inserted.chop(inserted.size() >= 2 && inserted.back().isLowSurrogate() ? 2 : 1);
-    }
-    caret = static_cast<int>(head.size() + inserted.size());
-    return head + inserted + tail;
+// The core counts in UTF-8 bytes; the line edit's caret counts UTF-16 units.
+QString FitTypedText(const QString& before, const QString& after, std::size_t limit, int& caret) {
+    const std::size_t caretBytes = Utf8(after.left(caret)).size();
+    const FittedEdit fitted = FitEdit(Utf8(before), Utf8(after), limit, caretBytes);
+    const QString text = FromUtf8(fitted.text);
+    caret =
+        static_cast<int>(FromUtf8(std::string_view(fitted.text).substr(0, fitted.caret)).size());
+    return text;
 }
 
 }  // namespace
 
 QtOptionsView::QtOptionsView(OptionsForm& form) : form_(form) {
-    WireBox(TextBox::txtMyName, form.txtMyName, 15);
-    WireBox(TextBox::txtDelay, form.txtDelay, 0);
-    WireBox(TextBox::txtLatency, form.txtLatency, 0);
-    WireBox(TextBox::txtAlertText1, form.txtAlertText1, 22);
-    WireBox(TextBox::txtAlertText2, form.txtAlertText2, 20);
+    WireBox(TextBox::txtMyName, form.txtMyName);
+    WireBox(TextBox::txtDelay, form.txtDelay);
+    WireBox(TextBox::txtLatency, form.txtLatency);
+    WireBox(TextBox::txtAlertText1, form.txtAlertText1);
+    WireBox(TextBox::txtAlertText2, form.txtAlertText2);
 
     const auto click = [this](QAbstractButton* button, void (OptionsDialog::*handler)()) {
         connect(button, &QAbstractButton::clicked, this, [this, handler] {
@@ -100,10 +87,10 @@ QtOptionsView::QtOptionsView(OptionsForm& form) : form_(form) {
     });
 }
 
-void QtOptionsView::WireBox(TextBox b, QLineEdit* edit, std::size_t byteLimit) {
+void QtOptionsView::WireBox(TextBox b, QLineEdit* edit) {
     Box& entry = boxes_[b];
     entry.edit = edit;
-    entry.byteLimit = byteLimit;
+    entry.byteLimit = design::OptionsByteLimit(edit->objectName().toStdString());
     edit->installEventFilter(this);
     connect(edit, &QLineEdit::textChanged, this, [this, b] {
         if (!box(b).setting) UserChangedText(b);
@@ -113,7 +100,7 @@ void QtOptionsView::WireBox(TextBox b, QLineEdit* edit, std::size_t byteLimit) {
 void QtOptionsView::UserChangedText(TextBox b) {
     Box& entry = box(b);
     int caret = entry.edit->cursorPosition();
-    const QString fitted = FitEdit(entry.accepted, entry.edit->text(), entry.byteLimit, caret);
+    const QString fitted = FitTypedText(entry.accepted, entry.edit->text(), entry.byteLimit, caret);
     if (fitted != entry.edit->text()) {
         entry.setting = true;
         entry.edit->setText(fitted);

@@ -63,7 +63,7 @@ class QtOptionsView : public QObject, public OptionsView {
         bool setting = false;
     };
 
-    void WireBox(TextBox box, QLineEdit* edit, std::size_t byteLimit);
+    void WireBox(TextBox box, QLineEdit* edit);
     void UserChangedText(TextBox box);
     void RaiseChange(TextBox box);
     Box& box(TextBox b) { return boxes_.at(b); }

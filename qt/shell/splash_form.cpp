@@ -10,6 +10,7 @@
 #include "alert/x11_window_hints.h"
 #include "shell/about_texts.h"
 #include "shell/shell_resources.h"
+#include "shell/splash_form_design.h"
 #include "shell/twips.h"
 
 namespace qfd {
@@ -31,6 +32,28 @@ void SetBackground(QWidget* widget, std::uint32_t colour) {
     widget->setAutoFillBackground(true);
 }
 
+const design::Control& Design(std::string_view name) {
+    return design::Find(design::kSplashControls, name);
+}
+
+// A control's rectangle in pixels of the panel that holds it.
+QRect PanelRect(std::string_view name) {
+    const design::Rect& panel = Design("Frame1").rect;
+    const design::Rect& r = Design(name).rect;
+    return TwipsRect(r.left - panel.left, r.top - panel.top, r.width, r.height);
+}
+
+// Where a label sized to its text ends, in pixels of the panel.
+int RightEdge(std::string_view name) {
+    const design::Rect& r = Design(name).rect;
+    return TwipsToPixels(r.left - Design("Frame1").rect.left + r.width);
+}
+
+Qt::Alignment AlignmentOf(design::Align align) {
+    if (align == design::Align::Right) return Qt::AlignRight;
+    return align == design::Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft;
+}
+
 void SetTextColour(QWidget* widget, std::uint32_t colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, FromColourValue(colour));
@@ -45,42 +68,35 @@ SplashForm::SplashForm() {
     // No caption, no border, not in the taskbar.
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     setWindowTitle(QString());
-    setFixedSize(TwipsToPixels(7305), TwipsToPixels(4245));
+    setFixedSize(TwipsToPixels(design::kSplashForm.width),
+                 TwipsToPixels(design::kSplashForm.height));
     SetBackground(this, kBrown);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
 
+    const design::Rect& panel = design::Find(design::kSplashControls, "Frame1").rect;
     frame_ = new QWidget(this);
     frame_->setObjectName("Frame1");
-    frame_->setGeometry(TwipsRect(120, 120, 7065, 3990));
+    frame_->setGeometry(TwipsRect(panel.left, panel.top, panel.width, panel.height));
     SetBackground(frame_, kPeach);
 
     logo_ = new QLabel(frame_);
     logo_->setObjectName("imgLogo");
-    logo_->setGeometry(TwipsRect(480, 120, 6000, 2385));
+    logo_->setGeometry(PanelRect("imgLogo"));
 
-    const QFont arial = DesignFont(kArialFamilies, 8.25);
-    const QFont linkFont = DesignFont(kSansSerifFamilies, 8.25);
-    platform_ = AddLabel("lblPlatform", Text(about::kPlatform), TwipsRect(3450, 2520, 3405, 300),
-                         DesignFont(kSansSerifFamilies, 12, true), Qt::AlignRight);
-    version_ = AddLabel("lblVersion", "Version", TwipsRect(6000, 2800, 855, 270),
-                        DesignFont(kSansSerifFamilies, 11.25, true), Qt::AlignRight);
-    email_ = AddLabel("lblEmail", Text(about::kEmailCaptionPrefix) + Text(about::kEmailAddress),
-                      TwipsRect(360, 2760, 2655, 255), linkFont, Qt::AlignLeft);
-    website_ = AddLabel("lblWebsite", Text(about::kWebAddress), TwipsRect(360, 3120, 2775, 255),
-                        linkFont, Qt::AlignLeft);
-    copyright_ = AddLabel("lblCopyright", Text(about::kCopyright), TwipsRect(4560, 3120, 2415, 255),
-                          arial, Qt::AlignLeft);
-    company_ = AddLabel("lblCompany", Text(about::kMakerName), TwipsRect(4560, 3360, 2415, 255),
-                        arial, Qt::AlignLeft);
-    warning_ = AddLabel("lblWarning", Text(about::kWarning), TwipsRect(30, 3660, 6975, 195), arial,
-                        Qt::AlignHCenter);
+    platform_ = AddLabel("lblPlatform", Text(about::kPlatform));
+    version_ = AddLabel("lblVersion", Text(Design("lblVersion").caption));
+    email_ = AddLabel("lblEmail", Text(about::kEmailCaptionPrefix) + Text(about::kEmailAddress));
+    website_ = AddLabel("lblWebsite", Text(about::kWebAddress));
+    copyright_ = AddLabel("lblCopyright", Text(about::kCopyright));
+    company_ = AddLabel("lblCompany", Text(about::kMakerName));
+    warning_ = AddLabel("lblWarning", Text(about::kWarning));
     for (QLabel* link : {email_, website_}) {
         SetBackground(link, kPeach);
         SetLinkLook(link == email_ ? LinkLabel::Email : LinkLabel::Website, false);
     }
-    SizeToText(platform_, TwipsToPixels(3450 + 3405));
-    SizeToText(version_, TwipsToPixels(6000 + 855));
+    SizeToText(platform_, RightEdge("lblPlatform"));
+    SizeToText(version_, RightEdge("lblVersion"));
 
     frame_->setMouseTracking(true);
     frame_->installEventFilter(this);
@@ -90,14 +106,14 @@ SplashForm::SplashForm() {
     }
 }
 
-QLabel* SplashForm::AddLabel(const char* name, const QString& text, QRect rect, const QFont& font,
-                             Qt::Alignment alignment) {
+QLabel* SplashForm::AddLabel(const char* name, const QString& text) {
+    const design::Control& design = Design(name);
     auto* label = new QLabel(text, frame_);
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
-    label->setGeometry(rect);
-    label->setAlignment(alignment | Qt::AlignTop);
+    label->setFont(DesignFont(design.font ? *design.font : design::kSplashForm.font));
+    label->setGeometry(PanelRect(name));
+    label->setAlignment(AlignmentOf(design.align) | Qt::AlignTop);
     label->setContentsMargins(0, 0, 0, 0);
     return label;
 }
@@ -109,7 +125,7 @@ void SplashForm::SizeToText(QLabel* label, int rightEdge) {
 
 void SplashForm::SetVersionText(const QString& text) {
     version_->setText(text);
-    SizeToText(version_, TwipsToPixels(6000 + 855));
+    SizeToText(version_, RightEdge("lblVersion"));
 }
 
 void SplashForm::SetLinkLook(LinkLabel label, bool hovered) {

@@ -26,8 +26,8 @@ class SplashForm : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
 
   private:
-    QLabel* AddLabel(const char* name, const QString& text, QRect twipsRect, const QFont& font,
-                     Qt::Alignment alignment);
+    // A label on the panel, as designed, showing text.
+    QLabel* AddLabel(const char* name, const QString& text);
     // Keeps the right edge where the design has it and fits width and height to the text.
     static void SizeToText(QLabel* label, int rightEdge);
     void Clicked(QObject* control);

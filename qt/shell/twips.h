@@ -6,13 +6,16 @@
 #include <QStringList>
 #include <cmath>
 #include <cstdint>
+#include <string_view>
+
+#include "options/form_design.h"
+#include "shell/twips_scale.h"
 
 namespace qfd {
 
 // The window layouts are given in twips and the colours as 0x00BBGGRR values. They turn into
-// logical pixels at 15 twips each (96 dots per inch), so Qt's device pixel ratio scales the
-// whole layout on a high-density screen.
-inline int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips / 15.0)); }
+// logical pixels at the design's dpi, so Qt's device pixel ratio scales the whole layout on a
+// high-density screen.
 
 inline QRect TwipsRect(double left, double top, double width, double height) {
     return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
@@ -41,5 +44,10 @@ inline QFont DesignFont(const QStringList& families, double points, bool bold = 
 inline const QStringList kArialFamilies{"Arial", "Liberation Sans"};
 inline const QStringList kSansSerifFamilies{"Microsoft Sans Serif", "MS Sans Serif",
                                             "Liberation Sans"};
+
+inline QFont DesignFont(const design::Font& font) {
+    const bool arial = std::string_view(font.name) == "Arial";
+    return DesignFont(arial ? kArialFamilies : kSansSerifFamilies, font.points, font.bold);
+}
 
 }  // namespace qfd

@@ -3,20 +3,13 @@
 #include <cmath>
 #include <cstdint>
 
+#include "shell/twips_scale.h"
+
 namespace qfd {
 
-// The windows are designed in twips (1440 to the inch) and fonts in points; they turn into device
-// pixels at the screen's real dots per inch, so that the whole layout grows on a high-dpi screen
-// (the program declares itself dpi-aware and does its own scaling).
-inline constexpr int kDesignDpi = 96;
-inline constexpr double kTwipsPerInch = 1440.0;
-
-// A dpi the arithmetic can use: a device that reports none counts as the design's 96.
-inline int UsableDpi(int dpi) { return dpi > 0 ? dpi : kDesignDpi; }
-
-inline int TwipsToPixels(double twips, int dpi) {
-    return static_cast<int>(std::lround(twips * UsableDpi(dpi) / kTwipsPerInch));
-}
+// The windows are designed in twips and fonts in points; they turn into device pixels at the
+// screen's real dots per inch by the core's rule, so that the whole layout grows on a high-dpi
+// screen (the program declares itself dpi-aware and does its own scaling).
 
 inline double PixelsToTwips(int pixels, int dpi) { return pixels * kTwipsPerInch / UsableDpi(dpi); }
 

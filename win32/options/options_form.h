@@ -4,60 +4,69 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 
 #include "common/gdi.h"
 #include "options/options_dialog.h"
+#include "options/options_form_design.h"
 
 namespace qfd {
 
-// Control ids of frmOptions. cmdClose is the dialog's OK id, so that Enter reaches it as the
-// default button; Esc and the title bar's close button come as IDCANCEL.
+// Control ids of frmOptions, taken from the design table: a control array's members get
+// consecutive ids in the order of their indexes, so that an id less the first is the index and
+// a set of option buttons is one id range. cmdClose, the default button, is the dialog's OK id,
+// so that Enter reaches it; Esc and the title bar's close button come as IDCANCEL.
+inline constexpr int kFirstOptionsControlId = 100;
+
+// The first row of a control, or of any member of a control array.
+constexpr int FirstOptionsRow(std::string_view name) {
+    const auto& controls = design::kOptionsControls;
+    for (std::size_t row = 0; row < std::size(controls); ++row) {
+        if (controls[row].name == name) return static_cast<int>(row);
+    }
+    return -1;
+}
+
+constexpr int OptionsControlId(std::string_view name, int index = -1) {
+    const int first = FirstOptionsRow(name);
+    if (design::kOptionsControls[static_cast<std::size_t>(first)].isDefault) return IDOK;
+    int id = kFirstOptionsControlId + (index < 0 ? 0 : index);
+    for (const design::Control& control : design::kOptionsControls) {
+        if (!control.isDefault && FirstOptionsRow(control.name) < first) ++id;
+    }
+    return id;
+}
+
 enum OptionsControl : int {
-    cmdClose = IDOK,
-    lstNetwork = 100,
-    cmdBrowse,
-    cmdRemove,
-    Label5,
-    Label8,
-    txtMyName,
-    Label1,
-    Label2,
-    txtDelay,
-    Label3,
-    Label4,
-    txtLatency,
-    chkSmall,
-    optDelay0,
-    optDelay1,
-    cmdColTxt0,
-    cmdColTxt1,
-    cmdCol0,
-    cmdCol1,
-    shpColTxt0,
-    shpColTxt1,
-    shpCol0,
-    shpCol1,
-    Label6,
-    txtAlertText1,
-    Label7,
-    txtAlertText2,
-    alertSound0,
-    alertSound1,
-    alertSound2,
-    alertSound3,
-    cmdPlaySound,
-    shpPreview,
-    lblPreview,
-    cmdPreview,
-    cmdDefaults,
-    Frame1,
-    Frame2,
-    Frame3,
-    Frame4,
-    Frame5,
-    Frame6,
-    Frame7,
-    Frame8,
+    cmdClose = OptionsControlId("cmdClose"),
+    lstNetwork = OptionsControlId("lstNetwork"),
+    cmdBrowse = OptionsControlId("cmdBrowse"),
+    cmdRemove = OptionsControlId("cmdRemove"),
+    txtMyName = OptionsControlId("txtMyName"),
+    txtDelay = OptionsControlId("txtDelay"),
+    txtLatency = OptionsControlId("txtLatency"),
+    chkSmall = OptionsControlId("chkSmall"),
+    optDelay0 = OptionsControlId("optDelay", 0),
+    optDelay1 = optDelay0 + 1,
+    cmdColTxt0 = OptionsControlId("cmdColTxt", 0),
+    cmdColTxt1 = cmdColTxt0 + 1,
+    cmdCol0 = OptionsControlId("cmdCol", 0),
+    cmdCol1 = cmdCol0 + 1,
+    shpColTxt0 = OptionsControlId("shpColTxt", 0),
+    shpColTxt1 = shpColTxt0 + 1,
+    shpCol0 = OptionsControlId("shpCol", 0),
+    shpCol1 = shpCol0 + 1,
+    txtAlertText1 = OptionsControlId("txtAlertText1"),
+    txtAlertText2 = OptionsControlId("txtAlertText2"),
+    alertSound0 = OptionsControlId("alertSound", 0),
+    alertSound1 = alertSound0 + 1,
+    alertSound2 = alertSound0 + 2,
+    alertSound3 = alertSound0 + 3,
+    cmdPlaySound = OptionsControlId("cmdPlaySound"),
+    shpPreview = OptionsControlId("shpPreview"),
+    lblPreview = OptionsControlId("lblPreview"),
+    cmdPreview = OptionsControlId("cmdPreview"),
+    cmdDefaults = OptionsControlId("cmdDefaults"),
 };
 
 // frmOptions' window: a dialog of its own window class, its controls placed in twips as designed
@@ -65,8 +74,6 @@ enum OptionsControl : int {
 // routing of every control's events to the OptionsDialog behaviour.
 class OptionsForm {
   public:
-    static constexpr double kClientWidth = 7695;  // twips
-    static constexpr double kClientHeight = 6720;
     static constexpr UINT_PTR kPreviewTimerId = 1;
 
     OptionsForm(HICON icon, HICON smallIcon);
@@ -92,6 +99,7 @@ class OptionsForm {
     static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
+    void CreateControl(const design::Control& design, bool startsGroup, int dpi);
     void OnCommand(int id, int code);
     void Unload();
 

@@ -1,46 +1,47 @@
 #include "shell/splash_layout.h"
 
+#include <iterator>
+#include <string_view>
+
+#include "shell/splash_form_design.h"
+
 namespace qfd {
 namespace {
 
-constexpr double kPanelLeft = 120;
-constexpr double kPanelTop = 120;
+// The design table's names, in the order of SplashPart; the margin is the window itself.
+constexpr const char* kPartNames[] = {"",           "Frame1",    "imgLogo",    "lblPlatform",
+                                      "lblVersion", "lblEmail",  "lblWebsite", "lblCopyright",
+                                      "lblCompany", "lblWarning"};
 
-struct Design {
-    SplashPart part;
-    double left, top, width, height;  // twips, relative to the panel
-};
+// The controls on the panel come first in the table, in the order they are looked at under the
+// pointer; the panel itself last.
+static_assert(std::size(design::kSplashControls) == kSplashControlCount + 1);
 
-// In the order controls are looked at under the pointer: the labels, then the logo.
-constexpr Design kDesign[kSplashControlCount] = {
-    {SplashPart::lblPlatform, 3450, 2520, 3405, 300},
-    {SplashPart::lblVersion, 6000, 2800, 855, 270},
-    {SplashPart::lblEmail, 360, 2760, 2655, 255},
-    {SplashPart::lblWebsite, 360, 3120, 2775, 255},
-    {SplashPart::lblCopyright, 4560, 3120, 2415, 255},
-    {SplashPart::lblCompany, 4560, 3360, 2415, 255},
-    {SplashPart::lblWarning, 30, 3660, 6975, 195},
-    {SplashPart::imgLogo, 480, 120, 6000, 2385},
-};
+PixelRect Pixels(const design::Rect& r, int dpi) {
+    return TwipsRect(r.left, r.top, r.width, r.height, dpi);
+}
+
+SplashPart PartNamed(std::string_view name) {
+    for (std::size_t part = 0; part < std::size(kPartNames); ++part) {
+        if (kPartNames[part] == name) return static_cast<SplashPart>(part);
+    }
+    return SplashPart::Margin;
+}
 
 }  // namespace
 
 SplashLayout::SplashLayout(int dpi)
     : dpi_(UsableDpi(dpi)),
-      client_(TwipsRect(0, 0, kClientWidth, kClientHeight, dpi_)),
-      panel_(TwipsRect(kPanelLeft, kPanelTop, 7065, 3990, dpi_)) {
+      client_(TwipsRect(0, 0, design::kSplashForm.width, design::kSplashForm.height, dpi_)),
+      panel_(Pixels(design::Find(design::kSplashControls, "Frame1").rect, dpi_)) {
     for (int i = 0; i < kSplashControlCount; ++i) {
-        const Design& d = kDesign[i];
-        controls_[static_cast<std::size_t>(i)] =
-            TwipsRect(kPanelLeft + d.left, kPanelTop + d.top, d.width, d.height, dpi_);
+        const auto slot = static_cast<std::size_t>(i);
+        controls_[slot] = Pixels(design::kSplashControls[slot].rect, dpi_);
     }
 }
 
 int SplashLayout::Slot(SplashPart control) {
-    for (int i = 0; i < kSplashControlCount; ++i) {
-        if (kDesign[i].part == control) return i;
-    }
-    return -1;
+    return design::RowOf(design::kSplashControls, kPartNames[static_cast<std::size_t>(control)]);
 }
 
 PixelRect SplashLayout::Rect(SplashPart control) const {
@@ -51,7 +52,7 @@ PixelRect SplashLayout::Rect(SplashPart control) const {
 
 void SplashLayout::SizeToText(SplashPart control, int width, int height) {
     const int slot = Slot(control);
-    if (slot < 0) return;
+    if (slot < 0 || slot >= kSplashControlCount) return;
     PixelRect& rect = controls_[static_cast<std::size_t>(slot)];
     const int right = rect.right();
     rect.width = width < 0 ? 0 : width;
@@ -63,9 +64,9 @@ std::optional<SplashPart> SplashLayout::PartAt(int x, int y) const {
     if (!client_.Contains(x, y)) return std::nullopt;
     if (!panel_.Contains(x, y)) return SplashPart::Margin;
     for (int i = 0; i < kSplashControlCount; ++i) {
-        const PixelRect& rect = controls_[static_cast<std::size_t>(i)];
+        const auto slot = static_cast<std::size_t>(i);
         // A control sticking out of the panel is cut off at its edge, as drawn.
-        if (rect.Contains(x, y)) return kDesign[i].part;
+        if (controls_[slot].Contains(x, y)) return PartNamed(design::kSplashControls[slot].name);
     }
     return SplashPart::Frame1;
 }

@@ -28,9 +28,6 @@ inline constexpr int kSplashControlCount = 8;  // imgLogo .. lblWarning
 // control's rectangle in client coordinates.
 class SplashLayout {
   public:
-    static constexpr double kClientWidth = 7305;  // twips
-    static constexpr double kClientHeight = 4245;
-
     explicit SplashLayout(int dpi);
 
     int dpi() const { return dpi_; }
