@@ -28,12 +28,17 @@ void NetworkSending::Finish() {
     if (sender_) sender_->Drain(kFinishSendingBound);
 }
 
-void NetworkSending::Serve(StartupEnvironment& environment) {
-    environment.sendNetworkAlert = [this](const std::vector<std::string>& detectorPaths) {
-        Send(detectorPaths);
+StartupEnvironment MakeStartupEnvironment(std::string programDirectory,
+                                          const SingleInstance& instance, NetworkSending& sending) {
+    StartupEnvironment environment;
+    environment.programDirectory = std::move(programDirectory);
+    environment.anotherInstanceRunning = [&instance] { return instance.AnotherInstanceRunning(); };
+    environment.sendNetworkAlert = [&sending](const std::vector<std::string>& detectorPaths) {
+        sending.Send(detectorPaths);
     };
     // Exit ends the program from inside the event loop, so it finishes the sending itself.
-    environment.finishSending = [this] { Finish(); };
+    environment.finishSending = [&sending] { sending.Finish(); };
+    return environment;
 }
 
 }  // namespace qfd

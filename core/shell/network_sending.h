@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "network/alert_sender.h"
+#include "platform/single_instance.h"
 #include "settings/settings_mirror.h"
 #include "shell/splash_window.h"
 
@@ -32,13 +33,15 @@ class NetworkSending {
     // Waits for what is queued, at most kFinishSendingBound; nothing is told from then on.
     void Finish();
 
-    // Gives the shell its sending and finishing.
-    void Serve(StartupEnvironment& environment);
-
   private:
     SettingsMirror& mirror_;
     Tell tell_;
     std::unique_ptr<AlertSender> sender_;
 };
+
+// What the shell needs from around it: the installation in programDirectory, whether another copy
+// of it runs, and the network sending.
+StartupEnvironment MakeStartupEnvironment(std::string programDirectory,
+                                          const SingleInstance& instance, NetworkSending& sending);
 
 }  // namespace qfd

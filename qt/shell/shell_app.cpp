@@ -59,11 +59,7 @@ int RunShell(QApplication& app) {
     QtSplashView view(mirror, *sounds);
     NetworkSending sending(mirror,
                            [&app](const SendFailureMessage& m) { TellSendFailure(app, m); });
-    StartupEnvironment environment;
-    environment.programDirectory = programDirectory;
-    environment.anotherInstanceRunning = [&] { return instance.AnotherInstanceRunning(); };
-    sending.Serve(environment);
-    SplashWindow window(mirror, view, std::move(environment));
+    SplashWindow window(mirror, view, MakeStartupEnvironment(programDirectory, instance, sending));
     view.SetPresenter(&window);
     if (!window.Form_Load()) return 0;
     const int code = app.exec();

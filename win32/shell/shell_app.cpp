@@ -64,11 +64,7 @@ int RunShell() {
     // A failed send is told on the window's thread.
     NetworkSending sending(
         mirror, [&view](const SendFailureMessage& m) { view.PostSendFailure(m.text, m.title); });
-    StartupEnvironment environment;
-    environment.programDirectory = programDirectory;
-    environment.anotherInstanceRunning = [&] { return instance.AnotherInstanceRunning(); };
-    sending.Serve(environment);
-    SplashWindow window(mirror, view, std::move(environment));
+    SplashWindow window(mirror, view, MakeStartupEnvironment(programDirectory, instance, sending));
     view.SetPresenter(&window);
     if (!window.Form_Load()) return 0;
     const int code = RunMessageLoop();
