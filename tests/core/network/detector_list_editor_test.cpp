@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/options/run_as_nobody.h"
+#include "support/run_as_nobody.h"
 #include "network/network_menus.h"
 #include "settings/ini_access.h"
 #include "support/sandbox.h"

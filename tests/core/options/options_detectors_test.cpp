@@ -10,7 +10,7 @@
 
 #include "core/alert/alert_fakes.h"
 #include "core/options/options_fakes.h"
-#include "core/options/run_as_nobody.h"
+#include "support/run_as_nobody.h"
 #include "network/network_menus.h"
 #include "options/options_dialog.h"
 #include "settings/ini_access.h"
