@@ -8,9 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include "support/run_as_nobody.h"
 #include "network/network_menus.h"
 #include "settings/ini_access.h"
+#include "support/run_as_nobody.h"
 #include "support/sandbox.h"
 
 namespace qfd::test {

@@ -10,11 +10,11 @@
 
 #include "core/alert/alert_fakes.h"
 #include "core/options/options_fakes.h"
-#include "support/run_as_nobody.h"
 #include "network/network_menus.h"
 #include "options/options_dialog.h"
 #include "settings/ini_access.h"
 #include "settings/settings_mirror.h"
+#include "support/run_as_nobody.h"
 #include "support/sandbox.h"
 
 namespace qfd::test {
