@@ -260,6 +260,12 @@ void SplashWindow::PollTick() {
     const std::optional<MailboxRecord> seen = LookIntoMailbox(file, mirror_.QFtext, mirror_.Atext);
 
     if (!splashDone_) CountDownSplash();
+    // A shown record stays remembered while it is in the file. Once another record (or a cleared
+    // one) stands there, there is nothing left to clear: a record sent meanwhile is not lost.
+    if (seen && closedRecord_ && *seen != *closedRecord_) {
+        closedRecord_.reset();
+        clearingOwed_ = false;
+    }
     // A shown record still owed its clearing is cleared before anything else is looked at; the
     // look above came before the clearing, so the next tick looks again.
     if (clearingOwed_) {
@@ -267,9 +273,6 @@ void SplashWindow::PollTick() {
         return;
     }
     if (!seen) return;  // another process is rewriting the file: look again at the next tick
-
-    // A record that could not be cleared after it was shown stays remembered while it is there.
-    if (closedRecord_ && *seen != *closedRecord_) closedRecord_.reset();
     if (!seen->Waiting() || closedRecord_) return;
     MailboxRecord due;
     switch (CountDownWaitingTime(file, *seen, due)) {

@@ -273,6 +273,26 @@ TEST_F(ShellTest, TicksThatFindTheLockBusyArePostponedNeverLostNorRepeated) {
     EXPECT_EQ(Get("Commands", "Type"), "0");
     window.Timer1_Timer();
     EXPECT_EQ(view.alerts, 1) << "the record was shown once";
+
+    // While its clearing waits for the lock, a peer that takes no lock clears the shown record
+    // and sends the same one again: the new record is shown, not cleared as the old one.
+    Set("Commands", "Type", "1");
+    view.duringAlert = [&] { other = holdLock(); };
+    window.Timer1_Timer();
+    view.duringAlert = nullptr;
+    ASSERT_EQ(view.alerts, 2);
+    const std::string waiting = sandbox.ReadBytes("qfd.ini");
+    const std::size_t type = waiting.find("Type=1");
+    ASSERT_NE(type, std::string::npos);
+    std::string cleared = waiting;
+    cleared.replace(type, 6, "Type=0");
+    sandbox.WriteBytes("qfd.ini", cleared);
+    window.Timer1_Timer();
+    sandbox.WriteBytes("qfd.ini", waiting);
+    other.reset();
+    window.Timer1_Timer();
+    window.Timer1_Timer();
+    EXPECT_EQ(view.alerts, 3);
 }
 
 TEST_F(ShellTest, DelayedAlertComesOnceAfterDelaySecondsWithoutPolling) {
