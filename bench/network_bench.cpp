@@ -20,12 +20,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include "network/alert_sender.h"
-#include "network/mailbox.h"
-#include "platform/file_lock.h"
-#include "settings/ini_path.h"
-#include "settings/profile_store.h"
-#include "typical_settings_file.h"
+#include "bench/typical_settings_file.h"
+#include "core/network/alert_sender.h"
+#include "core/network/mailbox.h"
+#include "core/platform/file_lock.h"
+#include "core/settings/ini_path.h"
+#include "core/settings/profile_store.h"
 
 namespace {
 

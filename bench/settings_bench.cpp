@@ -9,8 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "settings/ini_access.h"
-#include "typical_settings_file.h"
+#include "bench/typical_settings_file.h"
+#include "core/settings/ini_access.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "shell/shell_app.h"
+#include "qt/shell/shell_app.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

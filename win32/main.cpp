@@ -1,5 +1,5 @@
 #include <windows.h>
 
-#include "shell/shell_app.h"
+#include "win32/shell/shell_app.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return qfd::RunShell(); }

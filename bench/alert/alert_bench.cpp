@@ -23,8 +23,8 @@
 #include <memory>
 #include <vector>
 
-#include "alert/alert_window_widget.h"
-#include "alert/qt_audio_output.h"
+#include "qt/alert/alert_window_widget.h"
+#include "qt/alert/qt_audio_output.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "network/network_menus.h"
-#include "shell/tray_menu.h"
+#include "core/network/network_menus.h"
+#include "qt/shell/tray_menu.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

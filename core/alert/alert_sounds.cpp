@@ -1,8 +1,8 @@
-#include "alert/alert_sounds.h"
+#include "core/alert/alert_sounds.h"
 
 #include <utility>
 
-#include "alert/wav_image.h"
+#include "core/alert/wav_image.h"
 
 namespace qfd {
 

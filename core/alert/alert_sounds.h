@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "alert/sound_library.h"
-#include "platform/audio_output.h"
+#include "core/alert/sound_library.h"
+#include "core/platform/audio_output.h"
 
 namespace qfd {
 

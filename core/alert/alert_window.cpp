@@ -1,6 +1,6 @@
-#include "alert/alert_window.h"
+#include "core/alert/alert_window.h"
 
-#include "alert/sound_ids.h"
+#include "core/alert/sound_ids.h"
 
 namespace qfd {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "alert/alert_sounds.h"
-#include "alert/alert_view.h"
-#include "settings/settings_mirror.h"
+#include "core/alert/alert_sounds.h"
+#include "core/alert/alert_view.h"
+#include "core/settings/settings_mirror.h"
 
 namespace qfd {
 

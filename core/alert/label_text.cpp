@@ -1,6 +1,6 @@
-#include "alert/label_text.h"
+#include "core/alert/label_text.h"
 
-#include "settings/text_encoding.h"
+#include "core/settings/text_encoding.h"
 
 namespace qfd {
 namespace {

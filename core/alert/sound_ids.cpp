@@ -1,6 +1,6 @@
-#include "alert/sound_ids.h"
+#include "core/alert/sound_ids.h"
 
-#include "settings/number_form.h"
+#include "core/settings/number_form.h"
 
 namespace qfd {
 

@@ -1,4 +1,4 @@
-#include "alert/wav_image.h"
+#include "core/alert/wav_image.h"
 
 #include <cstdint>
 #include <cstring>

@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/audio_output.h"
+#include "core/platform/audio_output.h"
 
 namespace qfd {
 

@@ -1,8 +1,8 @@
-#include "network/alert_record.h"
+#include "core/network/alert_record.h"
 
-#include "settings/ini_path.h"
-#include "settings/ini_transaction.h"
-#include "settings/number_form.h"
+#include "core/settings/ini_path.h"
+#include "core/settings/ini_transaction.h"
+#include "core/settings/number_form.h"
 
 namespace qfd {
 AlertRecord TakeAlertRecord(SettingsMirror& mirror) {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "settings/profile_store.h"
-#include "settings/settings_mirror.h"
+#include "core/settings/profile_store.h"
+#include "core/settings/settings_mirror.h"
 
 namespace qfd {
 

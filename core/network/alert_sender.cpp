@@ -1,4 +1,4 @@
-#include "network/alert_sender.h"
+#include "core/network/alert_sender.h"
 
 #include <condition_variable>
 #include <cstdint>

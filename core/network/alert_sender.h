@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "network/alert_record.h"
+#include "core/network/alert_record.h"
 
 namespace qfd {
 

@@ -1,13 +1,13 @@
-#include "network/detector_list_editor.h"
+#include "core/network/detector_list_editor.h"
 
 #include <algorithm>
 
-#include "network/network_menus.h"
-#include "settings/ini_access.h"
-#include "settings/ini_path.h"
-#include "settings/ini_snapshot.h"
-#include "settings/number_form.h"
-#include "settings/settings_mirror.h"
+#include "core/network/network_menus.h"
+#include "core/settings/ini_access.h"
+#include "core/settings/ini_path.h"
+#include "core/settings/ini_snapshot.h"
+#include "core/settings/number_form.h"
+#include "core/settings/settings_mirror.h"
 
 namespace qfd {
 namespace {

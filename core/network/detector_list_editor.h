@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/profile_store.h"
+#include "core/settings/profile_store.h"
 
 namespace qfd {
 

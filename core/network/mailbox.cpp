@@ -1,12 +1,12 @@
-#include "network/mailbox.h"
+#include "core/network/mailbox.h"
 
 #include <cstdint>
 #include <optional>
 
-#include "settings/ini_snapshot.h"
-#include "settings/ini_transaction.h"
-#include "settings/number_form.h"
-#include "settings/settings_mirror.h"
+#include "core/settings/ini_snapshot.h"
+#include "core/settings/ini_transaction.h"
+#include "core/settings/number_form.h"
+#include "core/settings/settings_mirror.h"
 
 namespace qfd {
 namespace {

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "settings/profile_store.h"
+#include "core/settings/profile_store.h"
 
 namespace qfd {
 

@@ -1,10 +1,10 @@
-#include "network/network_menus.h"
+#include "core/network/network_menus.h"
 
-#include "settings/ini_access.h"
-#include "settings/ini_text.h"
-#include "settings/number_form.h"
-#include "settings/profile_store.h"
-#include "settings/settings_mirror.h"
+#include "core/settings/ini_access.h"
+#include "core/settings/ini_text.h"
+#include "core/settings/number_form.h"
+#include "core/settings/profile_store.h"
+#include "core/settings/settings_mirror.h"
 
 namespace qfd {
 

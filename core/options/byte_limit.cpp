@@ -1,8 +1,8 @@
-#include "options/byte_limit.h"
+#include "core/options/byte_limit.h"
 
 #include <algorithm>
 
-#include "settings/text_encoding.h"
+#include "core/settings/text_encoding.h"
 
 namespace qfd {
 namespace {

@@ -1,4 +1,4 @@
-#include "options/file_chooser_filter.h"
+#include "core/options/file_chooser_filter.h"
 
 namespace qfd {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "options/options_view.h"
+#include "core/options/options_view.h"
 
 namespace qfd {
 

@@ -1,18 +1,18 @@
-#include "options/options_dialog.h"
+#include "core/options/options_dialog.h"
 
 #include <algorithm>
 #include <iterator>
 #include <utility>
 
-#include "alert/sound_ids.h"
-#include "network/detector_list_editor.h"
-#include "network/network_menus.h"
-#include "options/options_texts.h"
-#include "options/typed_number.h"
-#include "settings/ini_access.h"
-#include "settings/ini_path.h"
-#include "settings/number_form.h"
-#include "settings/text_encoding.h"
+#include "core/alert/sound_ids.h"
+#include "core/network/detector_list_editor.h"
+#include "core/network/network_menus.h"
+#include "core/options/options_texts.h"
+#include "core/options/typed_number.h"
+#include "core/settings/ini_access.h"
+#include "core/settings/ini_path.h"
+#include "core/settings/number_form.h"
+#include "core/settings/text_encoding.h"
 
 namespace qfd {
 namespace {

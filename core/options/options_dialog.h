@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "alert/alert_sounds.h"
-#include "options/options_view.h"
-#include "settings/settings_mirror.h"
+#include "core/alert/alert_sounds.h"
+#include "core/options/options_view.h"
+#include "core/settings/settings_mirror.h"
 
 namespace qfd {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "options/form_design.h"
+#include "core/options/form_design.h"
 
 namespace qfd::design {
 

@@ -1,4 +1,4 @@
-#include "options/typed_number.h"
+#include "core/options/typed_number.h"
 
 #include <array>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "platform/audio_output.h"
+#include "core/platform/audio_output.h"
 
 namespace qfd {
 

@@ -1,6 +1,6 @@
-#include "platform/file_access.h"
+#include "core/platform/file_access.h"
 
-#include "platform/native_file.h"
+#include "core/platform/native_file.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "platform/file_lock.h"
+#include "core/platform/file_lock.h"
 
-#include "platform/native_lock.h"
+#include "core/platform/native_lock.h"
 
 #include <algorithm>
 #include <thread>

@@ -1,4 +1,4 @@
-#include "platform/file_access.h"
+#include "core/platform/file_access.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/file_access.h"
-#include "platform/native_handle.h"
+#include "core/platform/file_access.h"
+#include "core/platform/native_handle.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "platform/native_file.h"
+#include "core/platform/native_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

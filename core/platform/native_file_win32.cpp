@@ -1,4 +1,4 @@
-#include "platform/native_file.h"
+#include "core/platform/native_file.h"
 
 // clang-format off
 #include <windows.h>

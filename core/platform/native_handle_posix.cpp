@@ -1,4 +1,4 @@
-#include "platform/native_handle.h"
+#include "core/platform/native_handle.h"
 
 #include <unistd.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/native_handle.h"
+#include "core/platform/native_handle.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "platform/native_lock.h"
+#include "core/platform/native_lock.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "platform/single_instance.h"
+#include "core/platform/single_instance.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -1,9 +1,9 @@
-#include "settings/ini_access.h"
+#include "core/settings/ini_access.h"
 
 #include <optional>
 
-#include "settings/ini_text.h"
-#include "settings/text_encoding.h"
+#include "core/settings/ini_text.h"
+#include "core/settings/text_encoding.h"
 
 namespace qfd {
 namespace {

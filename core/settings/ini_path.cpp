@@ -1,4 +1,4 @@
-#include "settings/ini_path.h"
+#include "core/settings/ini_path.h"
 
 namespace qfd {
 

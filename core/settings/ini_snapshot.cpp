@@ -1,9 +1,9 @@
-#include "settings/ini_snapshot.h"
+#include "core/settings/ini_snapshot.h"
 
 #include <optional>
 
-#include "settings/ini_access.h"
-#include "settings/ini_text.h"
+#include "core/settings/ini_access.h"
+#include "core/settings/ini_text.h"
 
 namespace qfd {
 

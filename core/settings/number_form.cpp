@@ -1,4 +1,4 @@
-#include "settings/number_form.h"
+#include "core/settings/number_form.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,12 +1,12 @@
-#include "settings/profile_store.h"
+#include "core/settings/profile_store.h"
 
 #include <chrono>
 #include <optional>
 
-#include "platform/file_access.h"
-#include "platform/file_lock.h"
-#include "settings/ini_text.h"
-#include "settings/settings_encoding.h"
+#include "core/platform/file_access.h"
+#include "core/platform/file_lock.h"
+#include "core/settings/ini_text.h"
+#include "core/settings/settings_encoding.h"
 
 namespace qfd {
 namespace {

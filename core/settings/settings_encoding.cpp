@@ -1,6 +1,6 @@
-#include "settings/settings_encoding.h"
+#include "core/settings/settings_encoding.h"
 
-#include "settings/text_encoding.h"
+#include "core/settings/text_encoding.h"
 
 #include <cstddef>
 

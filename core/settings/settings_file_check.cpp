@@ -1,6 +1,6 @@
-#include "settings/settings_file_check.h"
+#include "core/settings/settings_file_check.h"
 
-#include "platform/file_access.h"
+#include "core/platform/file_access.h"
 
 namespace qfd {
 namespace {

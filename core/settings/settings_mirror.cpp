@@ -1,11 +1,11 @@
-#include "settings/settings_mirror.h"
+#include "core/settings/settings_mirror.h"
 
 #include <array>
 #include <string>
 #include <variant>
 
-#include "settings/ini_access.h"
-#include "settings/number_form.h"
+#include "core/settings/ini_access.h"
+#include "core/settings/number_form.h"
 
 namespace qfd {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "settings/settings_table.h"
+#include "core/settings/settings_table.h"
 
 namespace qfd {
 

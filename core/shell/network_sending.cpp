@@ -1,6 +1,6 @@
-#include "shell/network_sending.h"
+#include "core/shell/network_sending.h"
 
-#include "network/alert_record.h"
+#include "core/network/alert_record.h"
 
 namespace qfd {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "network/alert_sender.h"
-#include "platform/single_instance.h"
-#include "settings/settings_mirror.h"
-#include "shell/splash_window.h"
+#include "core/network/alert_sender.h"
+#include "core/platform/single_instance.h"
+#include "core/settings/settings_mirror.h"
+#include "core/shell/splash_window.h"
 
 namespace qfd {
 

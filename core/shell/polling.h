@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "settings/settings_table.h"
+#include "core/settings/settings_table.h"
 
 namespace qfd {
 

@@ -1,4 +1,4 @@
-#include "shell/shell_texts.h"
+#include "core/shell/shell_texts.h"
 
 namespace qfd {
 

@@ -1,17 +1,17 @@
-#include "shell/splash_window.h"
+#include "core/shell/splash_window.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <utility>
 
-#include "settings/ini_access.h"
-#include "settings/ini_path.h"
-#include "settings/number_form.h"
-#include "settings/settings_file_check.h"
-#include "shell/about_texts.h"
-#include "shell/polling.h"
-#include "shell/shell_texts.h"
+#include "core/settings/ini_access.h"
+#include "core/settings/ini_path.h"
+#include "core/settings/number_form.h"
+#include "core/settings/settings_file_check.h"
+#include "core/shell/about_texts.h"
+#include "core/shell/polling.h"
+#include "core/shell/shell_texts.h"
 
 namespace qfd {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "network/mailbox.h"
-#include "settings/settings_mirror.h"
-#include "shell/splash_view.h"
-#include "shell/twips_scale.h"
+#include "core/network/mailbox.h"
+#include "core/settings/settings_mirror.h"
+#include "core/shell/splash_view.h"
+#include "core/shell/twips_scale.h"
 
 namespace qfd {
 

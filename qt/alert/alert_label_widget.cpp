@@ -1,4 +1,4 @@
-#include "alert/alert_label_widget.h"
+#include "qt/alert/alert_label_widget.h"
 
 #include <QMouseEvent>
 

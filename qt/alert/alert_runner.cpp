@@ -1,8 +1,8 @@
-#include "alert/alert_runner.h"
+#include "qt/alert/alert_runner.h"
 
 #include <QEventLoop>
 
-#include "alert/alert_window_widget.h"
+#include "qt/alert/alert_window_widget.h"
 
 namespace qfd {
 

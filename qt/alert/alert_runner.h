@@ -2,8 +2,8 @@
 
 #include <QWidget>
 
-#include "alert/alert_sounds.h"
-#include "settings/settings_mirror.h"
+#include "core/alert/alert_sounds.h"
+#include "core/settings/settings_mirror.h"
 
 namespace qfd {
 

@@ -1,4 +1,4 @@
-#include "alert/alert_window_widget.h"
+#include "qt/alert/alert_window_widget.h"
 
 #include <QCloseEvent>
 #include <QFontMetricsF>
@@ -7,10 +7,10 @@
 #include <QScreen>
 #include <cmath>
 
-#include "alert/alert_label_widget.h"
-#include "alert/label_text.h"
-#include "alert/x11_window_hints.h"
-#include "shell/twips_scale.h"
+#include "core/alert/label_text.h"
+#include "core/shell/twips_scale.h"
+#include "qt/alert/alert_label_widget.h"
+#include "qt/alert/x11_window_hints.h"
 
 namespace qfd {
 

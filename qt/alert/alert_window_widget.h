@@ -3,7 +3,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "alert/alert_window.h"
+#include "core/alert/alert_window.h"
 
 namespace qfd {
 

@@ -1,4 +1,4 @@
-#include "alert/qt_audio_output.h"
+#include "qt/alert/qt_audio_output.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>
@@ -7,7 +7,7 @@
 #include <QMediaDevices>
 #include <algorithm>
 
-#include "alert/qt_sound_library.h"
+#include "qt/alert/qt_sound_library.h"
 
 namespace qfd {
 

@@ -5,8 +5,8 @@
 #include <QTimer>
 #include <memory>
 
-#include "alert/alert_sounds.h"
-#include "platform/audio_output.h"
+#include "core/alert/alert_sounds.h"
+#include "core/platform/audio_output.h"
 
 class QAudioSink;
 class QBuffer;

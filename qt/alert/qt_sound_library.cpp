@@ -1,4 +1,4 @@
-#include "alert/qt_sound_library.h"
+#include "qt/alert/qt_sound_library.h"
 
 #include <QFile>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "alert/sound_library.h"
+#include "core/alert/sound_library.h"
 
 namespace qfd {
 

@@ -1,4 +1,4 @@
-#include "alert/x11_window_hints.h"
+#include "qt/alert/x11_window_hints.h"
 
 #include <QGuiApplication>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "options/captioned_frame.h"
+#include "qt/options/captioned_frame.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "options/choosers.h"
+#include "qt/options/choosers.h"
 
 #include <QColorDialog>
 #include <QDir>
@@ -7,9 +7,9 @@
 #include <QFileInfo>
 #include <utility>
 
-#include "options/file_chooser_filter.h"
-#include "shell/message_box.h"
-#include "shell/twips.h"
+#include "core/options/file_chooser_filter.h"
+#include "qt/shell/message_box.h"
+#include "qt/shell/twips.h"
 
 namespace qfd {
 namespace {

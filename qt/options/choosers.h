@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "options/options_view.h"
+#include "core/options/options_view.h"
 
 namespace qfd {
 

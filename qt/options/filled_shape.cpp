@@ -1,8 +1,8 @@
-#include "options/filled_shape.h"
+#include "qt/options/filled_shape.h"
 
 #include <QPainter>
 
-#include "shell/twips.h"
+#include "qt/shell/twips.h"
 
 namespace qfd {
 

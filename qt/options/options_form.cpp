@@ -1,4 +1,4 @@
-#include "options/options_form.h"
+#include "qt/options/options_form.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "alert/x11_window_hints.h"
-#include "options/captioned_frame.h"
-#include "options/options_form_design.h"
-#include "options/speaker_picture.h"
-#include "shell/twips.h"
+#include "core/options/options_form_design.h"
+#include "qt/alert/x11_window_hints.h"
+#include "qt/options/captioned_frame.h"
+#include "qt/options/speaker_picture.h"
+#include "qt/shell/twips.h"
 
 namespace qfd {
 namespace {

@@ -12,8 +12,8 @@
 #include <QTimer>
 #include <array>
 
-#include "options/filled_shape.h"
-#include "options/form_design.h"
+#include "core/options/form_design.h"
+#include "qt/options/filled_shape.h"
 
 namespace qfd {
 

@@ -1,8 +1,8 @@
-#include "options/options_runner.h"
+#include "qt/options/options_runner.h"
 
 #include <utility>
 
-#include "options/options_window.h"
+#include "qt/options/options_window.h"
 
 namespace qfd {
 

@@ -3,8 +3,8 @@
 #include <QWidget>
 #include <functional>
 
-#include "alert/alert_sounds.h"
-#include "settings/settings_mirror.h"
+#include "core/alert/alert_sounds.h"
+#include "core/settings/settings_mirror.h"
 
 namespace qfd {
 

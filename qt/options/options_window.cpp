@@ -1,4 +1,4 @@
-#include "options/options_window.h"
+#include "qt/options/options_window.h"
 
 #include <utility>
 

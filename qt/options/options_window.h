@@ -3,11 +3,11 @@
 #include <QWidget>
 #include <functional>
 
-#include "alert/alert_sounds.h"
-#include "options/options_dialog.h"
-#include "options/options_form.h"
-#include "options/qt_options_view.h"
-#include "settings/settings_mirror.h"
+#include "core/alert/alert_sounds.h"
+#include "core/options/options_dialog.h"
+#include "core/settings/settings_mirror.h"
+#include "qt/options/options_form.h"
+#include "qt/options/qt_options_view.h"
 
 namespace qfd {
 

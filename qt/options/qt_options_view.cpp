@@ -1,4 +1,4 @@
-#include "options/qt_options_view.h"
+#include "qt/options/qt_options_view.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -6,14 +6,14 @@
 #include <QTextDocument>
 #include <QTimer>
 
-#include "options/byte_limit.h"
-#include "options/choosers.h"
-#include "options/options_form_design.h"
-#include "settings/text_encoding.h"
-#include "shell/message_box.h"
-#include "shell/program_icon.h"
-#include "shell/shell_texts.h"
-#include "shell/twips.h"
+#include "core/options/byte_limit.h"
+#include "core/options/options_form_design.h"
+#include "core/settings/text_encoding.h"
+#include "core/shell/shell_texts.h"
+#include "qt/options/choosers.h"
+#include "qt/shell/message_box.h"
+#include "qt/shell/program_icon.h"
+#include "qt/shell/twips.h"
 
 namespace qfd {
 namespace {

@@ -6,9 +6,9 @@
 #include <map>
 #include <string>
 
-#include "options/options_dialog.h"
-#include "options/options_form.h"
-#include "options/options_view.h"
+#include "core/options/options_dialog.h"
+#include "core/options/options_view.h"
+#include "qt/options/options_form.h"
 
 namespace qfd {
 

@@ -1,4 +1,4 @@
-#include "options/speaker_picture.h"
+#include "qt/options/speaker_picture.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "shell/message_box.h"
+#include "qt/shell/message_box.h"
 
 #include <QMessageBox>
 #include <utility>

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "shell/splash_view.h"
+#include "core/shell/splash_view.h"
 
 namespace qfd {
 

@@ -1,6 +1,6 @@
-#include "shell/program_icon.h"
+#include "qt/shell/program_icon.h"
 
-#include "shell/shell_resources.h"
+#include "qt/shell/shell_resources.h"
 
 namespace qfd {
 

@@ -1,4 +1,4 @@
-#include "shell/qt_splash_view.h"
+#include "qt/shell/qt_splash_view.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -8,11 +8,11 @@
 #include <cstdlib>
 #include <utility>
 
-#include "alert/alert_runner.h"
-#include "options/options_runner.h"
-#include "shell/message_box.h"
-#include "shell/program_icon.h"
-#include "shell/shell_texts.h"
+#include "core/shell/shell_texts.h"
+#include "qt/alert/alert_runner.h"
+#include "qt/options/options_runner.h"
+#include "qt/shell/message_box.h"
+#include "qt/shell/program_icon.h"
 
 namespace qfd {
 

@@ -5,11 +5,11 @@
 #include <QTimer>
 #include <functional>
 
-#include "alert/alert_sounds.h"
-#include "settings/settings_mirror.h"
-#include "shell/splash_form.h"
-#include "shell/splash_view.h"
-#include "shell/tray_menu.h"
+#include "core/alert/alert_sounds.h"
+#include "core/settings/settings_mirror.h"
+#include "core/shell/splash_view.h"
+#include "qt/shell/splash_form.h"
+#include "qt/shell/tray_menu.h"
 
 namespace qfd {
 

@@ -1,4 +1,4 @@
-#include "shell/shell_app.h"
+#include "qt/shell/shell_app.h"
 
 #include <QFile>
 #include <QSettings>
@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "alert/qt_audio_output.h"
-#include "platform/single_instance.h"
-#include "settings/settings_mirror.h"
-#include "shell/message_box.h"
-#include "shell/network_sending.h"
-#include "shell/program_icon.h"
-#include "shell/qt_splash_view.h"
-#include "shell/splash_window.h"
+#include "core/platform/single_instance.h"
+#include "core/settings/settings_mirror.h"
+#include "core/shell/network_sending.h"
+#include "core/shell/splash_window.h"
+#include "qt/alert/qt_audio_output.h"
+#include "qt/shell/message_box.h"
+#include "qt/shell/program_icon.h"
+#include "qt/shell/qt_splash_view.h"
 
 namespace qfd {
 namespace {

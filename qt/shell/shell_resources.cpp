@@ -1,4 +1,4 @@
-#include "shell/shell_resources.h"
+#include "qt/shell/shell_resources.h"
 
 #include <QImageReader>
 #include <QtGlobal>

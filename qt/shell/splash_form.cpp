@@ -1,4 +1,4 @@
-#include "shell/splash_form.h"
+#include "qt/shell/splash_form.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -7,11 +7,11 @@
 #include <QPixmap>
 #include <QScreen>
 
-#include "alert/x11_window_hints.h"
-#include "shell/about_texts.h"
-#include "shell/shell_resources.h"
-#include "shell/splash_form_design.h"
-#include "shell/twips.h"
+#include "core/shell/about_texts.h"
+#include "core/shell/splash_form_design.h"
+#include "qt/alert/x11_window_hints.h"
+#include "qt/shell/shell_resources.h"
+#include "qt/shell/twips.h"
 
 namespace qfd {
 namespace {

@@ -3,8 +3,8 @@
 #include <QLabel>
 #include <QWidget>
 
-#include "shell/splash_view.h"
-#include "shell/splash_window.h"
+#include "core/shell/splash_view.h"
+#include "core/shell/splash_window.h"
 
 namespace qfd {
 

@@ -1,6 +1,6 @@
-#include "shell/tray_menu.h"
+#include "qt/shell/tray_menu.h"
 
-#include "settings/text_encoding.h"
+#include "core/settings/text_encoding.h"
 
 namespace qfd {
 namespace {

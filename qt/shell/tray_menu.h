@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "network/network_menus.h"
+#include "core/network/network_menus.h"
 
 namespace qfd {
 

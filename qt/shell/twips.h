@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "options/form_design.h"
-#include "shell/twips_scale.h"
+#include "core/options/form_design.h"
+#include "core/shell/twips_scale.h"
 
 namespace qfd {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "settings/ini_access.h"
-#include "settings/ini_text.h"
-#include "settings/number_form.h"
-#include "settings/text_encoding.h"
+#include "core/settings/ini_access.h"
+#include "core/settings/ini_text.h"
+#include "core/settings/number_form.h"
+#include "core/settings/text_encoding.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include <QtTest>
 #include <memory>
 
-#include "alert/alert_runner.h"
-#include "alert/alert_window_widget.h"
-#include "alert/qt_audio_output.h"
-#include "alert/qt_sound_library.h"
-#include "alert/sound_ids.h"
+#include "core/alert/sound_ids.h"
+#include "qt/alert/alert_runner.h"
+#include "qt/alert/alert_window_widget.h"
+#include "qt/alert/qt_audio_output.h"
+#include "qt/alert/qt_sound_library.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <memory>
 #include <vector>
 
-#include "alert/alert_sounds.h"
-#include "alert/qt_sound_library.h"
-#include "platform/audio_output.h"
+#include "core/alert/alert_sounds.h"
+#include "core/platform/audio_output.h"
+#include "qt/alert/qt_sound_library.h"
 
 namespace qfd::test {
 

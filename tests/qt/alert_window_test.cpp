@@ -11,10 +11,10 @@
 #include <QtTest>
 #include <memory>
 
-#include "alert/alert_label_widget.h"
-#include "alert/alert_runner.h"
-#include "alert/alert_window_widget.h"
-#include "alert_test_support.h"
+#include "qt/alert/alert_label_widget.h"
+#include "qt/alert/alert_runner.h"
+#include "qt/alert/alert_window_widget.h"
+#include "tests/qt/alert_test_support.h"
 
 using qfd::AlertWindowWidget;
 

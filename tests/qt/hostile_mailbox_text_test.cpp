@@ -8,9 +8,9 @@
 #include <QTimer>
 #include <fstream>
 
-#include "settings/ini_access.h"
-#include "shell/message_box.h"
-#include "shell_test_support.h"
+#include "core/settings/ini_access.h"
+#include "qt/shell/message_box.h"
+#include "tests/qt/shell_test_support.h"
 
 namespace qfd::test {
 

@@ -9,8 +9,8 @@
 #include <QtTest>
 #include <functional>
 
-#include "options/choosers.h"
-#include "shell/message_box.h"
+#include "qt/options/choosers.h"
+#include "qt/shell/message_box.h"
 
 class OptionsChoosersTest : public QObject {
     Q_OBJECT

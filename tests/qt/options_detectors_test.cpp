@@ -4,9 +4,9 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "options/choosers.h"
-#include "options_test_support.h"
-#include "shell/message_box.h"
+#include "qt/options/choosers.h"
+#include "qt/shell/message_box.h"
+#include "tests/qt/options_test_support.h"
 
 using qfd::test::OpenOptions;
 

@@ -10,12 +10,12 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "options/choosers.h"
-#include "options/options_runner.h"
-#include "options/speaker_picture.h"
-#include "options_test_support.h"
-#include "shell/message_box.h"
-#include "shell/twips.h"
+#include "qt/options/choosers.h"
+#include "qt/options/options_runner.h"
+#include "qt/options/speaker_picture.h"
+#include "qt/shell/message_box.h"
+#include "qt/shell/twips.h"
+#include "tests/qt/options_test_support.h"
 
 using qfd::test::OpenOptions;
 

@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "alert_test_support.h"
-#include "options/options_window.h"
-#include "settings/settings_mirror.h"
+#include "core/settings/settings_mirror.h"
+#include "qt/options/options_window.h"
+#include "tests/qt/alert_test_support.h"
 
 namespace qfd::test {
 

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "alert/alert_sounds.h"
-#include "alert/sound_library.h"
-#include "platform/audio_output.h"
-#include "settings/settings_mirror.h"
-#include "shell/qt_splash_view.h"
-#include "shell/splash_window.h"
+#include "core/alert/alert_sounds.h"
+#include "core/alert/sound_library.h"
+#include "core/platform/audio_output.h"
+#include "core/settings/settings_mirror.h"
+#include "core/shell/splash_window.h"
+#include "qt/shell/qt_splash_view.h"
 
 namespace qfd::test {
 

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <functional>
 
-#include "shell/message_box.h"
-#include "shell_test_support.h"
+#include "qt/shell/message_box.h"
+#include "tests/qt/shell_test_support.h"
 
 namespace qfd::test {
 

@@ -1,4 +1,4 @@
-#include "support/sandbox.h"
+#include "tests/support/sandbox.h"
 
 #include <stdlib.h>
 

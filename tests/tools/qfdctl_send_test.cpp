@@ -8,11 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/file_lock.h"
-#include "settings/ini_access.h"
-#include "settings/profile_store.h"
-#include "support/child_process.h"
-#include "support/sandbox.h"
+#include "core/platform/file_lock.h"
+#include "core/settings/ini_access.h"
+#include "core/settings/profile_store.h"
+#include "tests/support/child_process.h"
+#include "tests/support/sandbox.h"
 
 namespace qfd {
 namespace {

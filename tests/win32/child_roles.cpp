@@ -1,14 +1,14 @@
-#include "win32/child_roles.h"
+#include "tests/win32/child_roles.h"
 
 #include <chrono>
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/file_lock.h"
-#include "platform/single_instance.h"
-#include "settings/ini_access.h"
-#include "settings/profile_store.h"
-#include "support/sandbox.h"
+#include "core/platform/file_lock.h"
+#include "core/platform/single_instance.h"
+#include "core/settings/ini_access.h"
+#include "core/settings/profile_store.h"
+#include "tests/support/sandbox.h"
 
 namespace qfd::test {
 namespace {

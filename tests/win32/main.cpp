@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "win32/child_roles.h"
+#include "tests/win32/child_roles.h"
 
 int main(int argc, char** argv) {
     if (argc >= 3 && std::strcmp(argv[1], "--child") == 0) {

@@ -9,13 +9,13 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/file_access.h"
-#include "platform/file_lock.h"
-#include "platform/single_instance.h"
-#include "settings/ini_access.h"
-#include "settings/profile_store.h"
-#include "support/sandbox.h"
-#include "win32/child_roles.h"
+#include "core/platform/file_access.h"
+#include "core/platform/file_lock.h"
+#include "core/platform/single_instance.h"
+#include "core/settings/ini_access.h"
+#include "core/settings/profile_store.h"
+#include "tests/support/sandbox.h"
+#include "tests/win32/child_roles.h"
 
 #include <tlhelp32.h>
 

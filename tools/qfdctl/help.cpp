@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "commands.h"
+#include "tools/qfdctl/commands.h"
 
 namespace qfdctl {
 namespace {

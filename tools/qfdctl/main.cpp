@@ -8,7 +8,7 @@
 #include <cstdio>
 #endif
 
-#include "commands.h"
+#include "tools/qfdctl/commands.h"
 
 int main(int argc, char** argv) {
     using namespace qfdctl;

@@ -6,13 +6,13 @@
 #include <optional>
 #include <thread>
 
-#include "commands.h"
-#include "network/alert_record.h"
-#include "network/detector_list_editor.h"
-#include "settings/ini_access.h"
-#include "settings/ini_path.h"
-#include "settings/ini_snapshot.h"
-#include "settings/number_form.h"
+#include "core/network/alert_record.h"
+#include "core/network/detector_list_editor.h"
+#include "core/settings/ini_access.h"
+#include "core/settings/ini_path.h"
+#include "core/settings/ini_snapshot.h"
+#include "core/settings/number_form.h"
+#include "tools/qfdctl/commands.h"
 
 namespace qfdctl {
 namespace {

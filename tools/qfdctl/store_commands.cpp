@@ -1,7 +1,7 @@
 #include <iostream>
 
-#include "commands.h"
-#include "settings/ini_access.h"
+#include "core/settings/ini_access.h"
+#include "tools/qfdctl/commands.h"
 
 namespace qfdctl {
 

@@ -1,6 +1,6 @@
-#include "alert/alert_form.h"
+#include "win32/alert/alert_form.h"
 
-#include "common/ansi_text.h"
+#include "win32/common/ansi_text.h"
 
 namespace qfd {
 namespace {

@@ -5,10 +5,10 @@
 #include <array>
 #include <string>
 
-#include "alert/alert_view.h"
-#include "alert/alert_window.h"
-#include "common/gdi.h"
-#include "common/twips.h"
+#include "core/alert/alert_view.h"
+#include "core/alert/alert_window.h"
+#include "win32/common/gdi.h"
+#include "win32/common/twips.h"
 
 namespace qfd {
 

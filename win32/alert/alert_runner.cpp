@@ -1,7 +1,7 @@
-#include "alert/alert_runner.h"
+#include "win32/alert/alert_runner.h"
 
-#include "alert/alert_form.h"
-#include "common/modal_loop.h"
+#include "win32/alert/alert_form.h"
+#include "win32/common/modal_loop.h"
 
 namespace qfd {
 

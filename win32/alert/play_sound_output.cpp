@@ -1,4 +1,4 @@
-#include "alert/play_sound_output.h"
+#include "win32/alert/play_sound_output.h"
 
 #include <windows.h>
 

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "platform/audio_output.h"
+#include "core/platform/audio_output.h"
 
 namespace qfd {
 

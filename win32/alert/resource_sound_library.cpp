@@ -1,4 +1,4 @@
-#include "alert/resource_sound_library.h"
+#include "win32/alert/resource_sound_library.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "common/ansi_text.h"
+#include "win32/common/ansi_text.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/text_encoding.h"
+#include "core/settings/text_encoding.h"
 
 namespace qfd {
 

@@ -1,9 +1,9 @@
-#include "common/gdi.h"
+#include "win32/common/gdi.h"
 
 #include <climits>
 #include <cstring>
 
-#include "common/twips.h"
+#include "win32/common/twips.h"
 
 namespace qfd {
 

@@ -1,6 +1,6 @@
-#include "common/message_box.h"
+#include "win32/common/message_box.h"
 
-#include "common/ansi_text.h"
+#include "win32/common/ansi_text.h"
 
 namespace qfd {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "shell/splash_view.h"
+#include "core/shell/splash_view.h"
 
 namespace qfd {
 

@@ -1,4 +1,4 @@
-#include "common/modal_loop.h"
+#include "win32/common/modal_loop.h"
 
 #include <windows.h>
 

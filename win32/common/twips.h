@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "shell/twips_scale.h"
+#include "core/shell/twips_scale.h"
 
 namespace qfd {
 

@@ -1,13 +1,13 @@
-#include "options/choosers.h"
+#include "win32/options/choosers.h"
 
 #include <commdlg.h>
 
 #include <array>
 #include <vector>
 
-#include "common/ansi_text.h"
-#include "common/twips.h"
-#include "options/file_filter.h"
+#include "win32/common/ansi_text.h"
+#include "win32/common/twips.h"
+#include "win32/options/file_filter.h"
 
 namespace qfd {
 namespace {

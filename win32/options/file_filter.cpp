@@ -1,7 +1,7 @@
-#include "options/file_filter.h"
+#include "win32/options/file_filter.h"
 
-#include "common/ansi_text.h"
-#include "options/file_chooser_filter.h"
+#include "core/options/file_chooser_filter.h"
+#include "win32/common/ansi_text.h"
 
 namespace qfd {
 

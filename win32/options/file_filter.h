@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "options/options_view.h"
+#include "core/options/options_view.h"
 
 namespace qfd {
 

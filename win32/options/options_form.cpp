@@ -1,13 +1,13 @@
-#include "options/options_form.h"
+#include "win32/options/options_form.h"
 
 #include <commctrl.h>
 
 #include <cstring>
 #include <vector>
 
-#include "common/twips.h"
-#include "options/shape_control.h"
-#include "options/speaker_picture.h"
+#include "win32/common/twips.h"
+#include "win32/options/shape_control.h"
+#include "win32/options/speaker_picture.h"
 
 namespace qfd {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "common/gdi.h"
-#include "options/options_dialog.h"
-#include "options/options_form_design.h"
+#include "core/options/options_dialog.h"
+#include "core/options/options_form_design.h"
+#include "win32/common/gdi.h"
 
 namespace qfd {
 

@@ -1,10 +1,10 @@
-#include "options/options_runner.h"
+#include "win32/options/options_runner.h"
 
 #include <utility>
 
-#include "options/options_dialog.h"
-#include "options/options_form.h"
-#include "options/win32_options_view.h"
+#include "core/options/options_dialog.h"
+#include "win32/options/options_form.h"
+#include "win32/options/win32_options_view.h"
 
 namespace qfd {
 

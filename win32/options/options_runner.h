@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "alert/alert_sounds.h"
-#include "settings/settings_mirror.h"
+#include "core/alert/alert_sounds.h"
+#include "core/settings/settings_mirror.h"
 
 namespace qfd {
 

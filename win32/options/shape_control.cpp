@@ -1,9 +1,9 @@
-#include "options/shape_control.h"
+#include "win32/options/shape_control.h"
 
 #include <memory>
 
-#include "common/gdi.h"
-#include "common/twips.h"
+#include "win32/common/gdi.h"
+#include "win32/common/twips.h"
 
 namespace qfd {
 namespace {

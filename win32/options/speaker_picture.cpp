@@ -1,7 +1,7 @@
-#include "options/speaker_picture.h"
+#include "win32/options/speaker_picture.h"
 
-#include "common/gdi.h"
-#include "common/twips.h"
+#include "win32/common/gdi.h"
+#include "win32/common/twips.h"
 
 namespace qfd {
 

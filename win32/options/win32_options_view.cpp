@@ -1,14 +1,14 @@
-#include "options/win32_options_view.h"
+#include "win32/options/win32_options_view.h"
 
 #include <algorithm>
 #include <climits>
 #include <vector>
 
-#include "common/ansi_text.h"
-#include "common/message_box.h"
-#include "options/choosers.h"
-#include "options/shape_control.h"
-#include "shell/shell_texts.h"
+#include "core/shell/shell_texts.h"
+#include "win32/common/ansi_text.h"
+#include "win32/common/message_box.h"
+#include "win32/options/choosers.h"
+#include "win32/options/shape_control.h"
 
 namespace qfd {
 namespace {

@@ -3,8 +3,8 @@
 #include <array>
 #include <string>
 
-#include "options/options_form.h"
-#include "options/options_view.h"
+#include "core/options/options_view.h"
+#include "win32/options/options_form.h"
 
 namespace qfd {
 

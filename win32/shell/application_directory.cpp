@@ -1,4 +1,4 @@
-#include "shell/application_directory.h"
+#include "win32/shell/application_directory.h"
 
 namespace qfd {
 

@@ -1,4 +1,4 @@
-#include "shell/menu_commands.h"
+#include "win32/shell/menu_commands.h"
 
 namespace qfd {
 namespace {

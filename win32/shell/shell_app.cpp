@@ -1,4 +1,4 @@
-#include "shell/shell_app.h"
+#include "win32/shell/shell_app.h"
 
 #include <windows.h>
 
@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "alert/play_sound_output.h"
-#include "alert/resource_sound_library.h"
-#include "platform/single_instance.h"
-#include "settings/settings_mirror.h"
-#include "shell/application_directory.h"
-#include "shell/network_sending.h"
-#include "shell/splash_window.h"
-#include "shell/win32_splash_view.h"
+#include "core/platform/single_instance.h"
+#include "core/settings/settings_mirror.h"
+#include "core/shell/network_sending.h"
+#include "core/shell/splash_window.h"
+#include "win32/alert/play_sound_output.h"
+#include "win32/alert/resource_sound_library.h"
+#include "win32/shell/application_directory.h"
+#include "win32/shell/win32_splash_view.h"
 
 namespace qfd {
 namespace {

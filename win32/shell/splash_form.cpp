@@ -1,9 +1,9 @@
-#include "shell/splash_form.h"
+#include "win32/shell/splash_form.h"
 
-#include "common/ansi_text.h"
-#include "common/twips.h"
-#include "resources/resource_ids.h"
-#include "shell/about_texts.h"
+#include "core/shell/about_texts.h"
+#include "win32/common/ansi_text.h"
+#include "win32/common/twips.h"
+#include "win32/resources/resource_ids.h"
 
 namespace qfd {
 namespace {

@@ -6,10 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "common/gdi.h"
-#include "shell/splash_layout.h"
-#include "shell/splash_view.h"
-#include "shell/splash_window.h"
+#include "core/shell/splash_view.h"
+#include "core/shell/splash_window.h"
+#include "win32/common/gdi.h"
+#include "win32/shell/splash_layout.h"
 
 namespace qfd {
 

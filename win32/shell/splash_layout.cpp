@@ -1,9 +1,9 @@
-#include "shell/splash_layout.h"
+#include "win32/shell/splash_layout.h"
 
 #include <iterator>
 #include <string_view>
 
-#include "shell/splash_form_design.h"
+#include "core/shell/splash_form_design.h"
 
 namespace qfd {
 namespace {

@@ -3,7 +3,7 @@
 #include <array>
 #include <optional>
 
-#include "common/twips.h"
+#include "win32/common/twips.h"
 
 namespace qfd {
 

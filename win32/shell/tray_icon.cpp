@@ -1,8 +1,8 @@
-#include "shell/tray_icon.h"
+#include "win32/shell/tray_icon.h"
 
 #include <cstring>
 
-#include "shell/tray_callback.h"
+#include "win32/shell/tray_callback.h"
 
 namespace qfd {
 

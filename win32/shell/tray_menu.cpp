@@ -1,9 +1,9 @@
-#include "shell/tray_menu.h"
+#include "win32/shell/tray_menu.h"
 
 #include <string>
 
-#include "common/ansi_text.h"
-#include "shell/menu_commands.h"
+#include "win32/common/ansi_text.h"
+#include "win32/shell/menu_commands.h"
 
 namespace qfd {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "network/network_menus.h"
+#include "core/network/network_menus.h"
 
 namespace qfd {
 

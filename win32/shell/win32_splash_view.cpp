@@ -1,4 +1,4 @@
-#include "shell/win32_splash_view.h"
+#include "win32/shell/win32_splash_view.h"
 
 #include <shellapi.h>
 
@@ -6,12 +6,12 @@
 #include <memory>
 #include <utility>
 
-#include "alert/alert_runner.h"
-#include "common/message_box.h"
-#include "options/options_runner.h"
-#include "shell/menu_commands.h"
-#include "shell/shell_texts.h"
-#include "shell/tray_callback.h"
+#include "core/shell/shell_texts.h"
+#include "win32/alert/alert_runner.h"
+#include "win32/common/message_box.h"
+#include "win32/options/options_runner.h"
+#include "win32/shell/menu_commands.h"
+#include "win32/shell/tray_callback.h"
 
 namespace qfd {
 namespace {

@@ -5,12 +5,12 @@
 #include <functional>
 #include <string>
 
-#include "alert/alert_sounds.h"
-#include "settings/settings_mirror.h"
-#include "shell/splash_form.h"
-#include "shell/splash_view.h"
-#include "shell/tray_icon.h"
-#include "shell/tray_menu.h"
+#include "core/alert/alert_sounds.h"
+#include "core/settings/settings_mirror.h"
+#include "core/shell/splash_view.h"
+#include "win32/shell/splash_form.h"
+#include "win32/shell/tray_icon.h"
+#include "win32/shell/tray_menu.h"
 
 namespace qfd {
 

@@ -11,11 +11,11 @@
 #include <utility>
 #include <vector>
 
-#include "alert/alert_sounds.h"
-#include "alert/alert_view.h"
-#include "alert/sound_library.h"
-#include "platform/audio_output.h"
-#include "support/sandbox.h"
+#include "core/alert/alert_sounds.h"
+#include "core/alert/alert_view.h"
+#include "core/alert/sound_library.h"
+#include "core/platform/audio_output.h"
+#include "tests/support/sandbox.h"
 
 namespace qfd::test {
 

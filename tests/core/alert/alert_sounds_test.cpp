@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "alert/alert_sounds.h"
-#include "alert/sound_ids.h"
-#include "alert_fakes.h"
+#include "core/alert/alert_sounds.h"
+#include "core/alert/sound_ids.h"
+#include "tests/core/alert/alert_fakes.h"
 
 namespace qfd {
 namespace {

@@ -1,9 +1,9 @@
-#include "alert/alert_window.h"
+#include "core/alert/alert_window.h"
 
 #include <gtest/gtest.h>
 
-#include "alert/sound_ids.h"
-#include "alert_fakes.h"
+#include "core/alert/sound_ids.h"
+#include "tests/core/alert/alert_fakes.h"
 
 namespace qfd {
 namespace {

@@ -1,4 +1,4 @@
-#include "alert/wav_image.h"
+#include "core/alert/wav_image.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "alert_fakes.h"
+#include "tests/core/alert/alert_fakes.h"
 
 namespace qfd {
 namespace {

@@ -1,5 +1,5 @@
 // Sending an alert record: the bytes a receiver finds, and which failures a user is told about.
-#include "network/alert_record.h"
+#include "core/network/alert_record.h"
 
 #include <sys/stat.h>
 
@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/ini_path.h"
-#include "support/sandbox.h"
+#include "core/settings/ini_path.h"
+#include "tests/support/sandbox.h"
 
 namespace qfd {
 namespace {

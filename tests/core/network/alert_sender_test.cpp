@@ -1,5 +1,5 @@
 // The background sender: order, independence from a hung share, and error reports.
-#include "network/alert_sender.h"
+#include "core/network/alert_sender.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/sandbox.h"
+#include "tests/support/sandbox.h"
 
 namespace qfd {
 namespace {

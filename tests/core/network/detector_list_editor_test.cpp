@@ -1,6 +1,6 @@
 // Adding and removing detectors in "Network Settings": which slot a path goes to, what is refused,
 // and the file exactly as it lands on disk.
-#include "network/detector_list_editor.h"
+#include "core/network/detector_list_editor.h"
 
 #include <sys/stat.h>
 
@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "network/network_menus.h"
-#include "settings/ini_access.h"
-#include "support/run_as_nobody.h"
-#include "support/sandbox.h"
+#include "core/network/network_menus.h"
+#include "core/settings/ini_access.h"
+#include "tests/support/run_as_nobody.h"
+#include "tests/support/sandbox.h"
 
 namespace qfd::test {
 namespace {

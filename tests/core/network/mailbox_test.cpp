@@ -1,6 +1,6 @@
 // The receiving side of the mailbox with real files: countdown, delivery, and records that arrive
 // while an alert is open.
-#include "network/mailbox.h"
+#include "core/network/mailbox.h"
 
 #include <sys/stat.h>
 
@@ -8,9 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include "network/alert_record.h"
-#include "settings/ini_access.h"
-#include "support/sandbox.h"
+#include "core/network/alert_record.h"
+#include "core/settings/ini_access.h"
+#include "tests/support/sandbox.h"
 
 namespace qfd {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "network/network_menus.h"
-#include "platform/file_access.h"
-#include "support/sandbox.h"
+#include "core/network/network_menus.h"
+#include "core/platform/file_access.h"
+#include "tests/support/sandbox.h"
 
 namespace qfd::test {
 namespace {

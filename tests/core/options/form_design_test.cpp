@@ -3,9 +3,9 @@
 #include <set>
 #include <string>
 
-#include "options/byte_limit.h"
-#include "options/options_form_design.h"
-#include "shell/splash_form_design.h"
+#include "core/options/byte_limit.h"
+#include "core/options/options_form_design.h"
+#include "core/shell/splash_form_design.h"
 
 namespace qfd {
 namespace {

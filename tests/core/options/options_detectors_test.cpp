@@ -8,14 +8,14 @@
 
 #include <gtest/gtest.h>
 
-#include "core/alert/alert_fakes.h"
-#include "core/options/options_fakes.h"
-#include "network/network_menus.h"
-#include "options/options_dialog.h"
-#include "settings/ini_access.h"
-#include "settings/settings_mirror.h"
-#include "support/run_as_nobody.h"
-#include "support/sandbox.h"
+#include "core/network/network_menus.h"
+#include "core/options/options_dialog.h"
+#include "core/settings/ini_access.h"
+#include "core/settings/settings_mirror.h"
+#include "tests/core/alert/alert_fakes.h"
+#include "tests/core/options/options_fakes.h"
+#include "tests/support/run_as_nobody.h"
+#include "tests/support/sandbox.h"
 
 namespace qfd::test {
 namespace {

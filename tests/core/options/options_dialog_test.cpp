@@ -1,6 +1,6 @@
 // frmOptions' behaviour on a fake view over a real settings file: what opening, every edit,
 // "Defaults..." and closing leave in qfd.ini, in the mirror and on the controls.
-#include "options/options_dialog.h"
+#include "core/options/options_dialog.h"
 
 #include <memory>
 #include <string>
@@ -8,11 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include "core/alert/alert_fakes.h"
-#include "core/options/options_fakes.h"
-#include "settings/ini_access.h"
-#include "settings/settings_mirror.h"
-#include "support/sandbox.h"
+#include "core/settings/ini_access.h"
+#include "core/settings/settings_mirror.h"
+#include "tests/core/alert/alert_fakes.h"
+#include "tests/core/options/options_fakes.h"
+#include "tests/support/sandbox.h"
 
 namespace qfd::test {
 namespace {

@@ -1,6 +1,6 @@
 // The delay and latency boxes' number reading at its limits: what it does with text no user
 // types by hand but a paste can bring.
-#include "options/typed_number.h"
+#include "core/options/typed_number.h"
 
 #include <string>
 

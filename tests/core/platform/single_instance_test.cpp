@@ -1,5 +1,5 @@
 // One running process per installation; installations in other folders are not affected.
-#include "platform/single_instance.h"
+#include "core/platform/single_instance.h"
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/sandbox.h"
+#include "tests/support/sandbox.h"
 
 namespace qfd::test {
 namespace {

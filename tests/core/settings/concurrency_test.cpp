@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/ini_access.h"
-#include "support/sandbox.h"
+#include "core/settings/ini_access.h"
+#include "tests/support/sandbox.h"
 
 namespace qfd {
 namespace {

@@ -1,6 +1,6 @@
 // ReadIni and WriteIni against real files: limits, damaged and hostile files, and what lands on
 // disk.
-#include "settings/ini_access.h"
+#include "core/settings/ini_access.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,9 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include "network/mailbox.h"
-#include "platform/file_lock.h"
-#include "support/sandbox.h"
+#include "core/network/mailbox.h"
+#include "core/platform/file_lock.h"
+#include "tests/support/sandbox.h"
 
 namespace qfd {
 namespace {

@@ -1,5 +1,5 @@
 // Reading and editing INI text in memory: the rules beyond the recorded transcripts.
-#include "settings/ini_text.h"
+#include "core/settings/ini_text.h"
 
 #include <optional>
 #include <string>

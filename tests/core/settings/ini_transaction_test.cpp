@@ -1,5 +1,5 @@
 // Many values in one reading, many writes in one replacement.
-#include "settings/ini_transaction.h"
+#include "core/settings/ini_transaction.h"
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/ini_snapshot.h"
-#include "support/sandbox.h"
+#include "core/settings/ini_snapshot.h"
+#include "tests/support/sandbox.h"
 
 namespace qfd {
 namespace {

@@ -7,11 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include "network/mailbox.h"
-#include "platform/file_access.h"
-#include "settings/ini_access.h"
-#include "settings/profile_store.h"
-#include "support/sandbox.h"
+#include "core/network/mailbox.h"
+#include "core/platform/file_access.h"
+#include "core/settings/ini_access.h"
+#include "core/settings/profile_store.h"
+#include "tests/support/sandbox.h"
 
 namespace qfd {
 namespace {

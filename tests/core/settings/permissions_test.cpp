@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/child_process.h"
-#include "support/sandbox.h"
+#include "tests/support/child_process.h"
+#include "tests/support/sandbox.h"
 
 namespace qfd {
 namespace {

@@ -12,8 +12,8 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/profile_store.h"
-#include "support/sandbox.h"
+#include "core/settings/profile_store.h"
+#include "tests/support/sandbox.h"
 
 namespace qfd {
 namespace {

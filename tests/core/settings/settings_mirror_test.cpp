@@ -1,11 +1,11 @@
-#include "settings/settings_mirror.h"
+#include "core/settings/settings_mirror.h"
 
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "settings/ini_path.h"
-#include "support/sandbox.h"
+#include "core/settings/ini_path.h"
+#include "tests/support/sandbox.h"
 
 namespace qfd {
 namespace {

@@ -1,6 +1,6 @@
-#include "settings/text_encoding.h"
+#include "core/settings/text_encoding.h"
 
-#include "settings/settings_encoding.h"
+#include "core/settings/settings_encoding.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/splash_view.h"
+#include "core/shell/splash_view.h"
 
 namespace qfd::test {
 

@@ -9,9 +9,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "core/shell/shell_fixture.h"
-#include "platform/file_lock.h"
-#include "settings/profile_store.h"
+#include "core/platform/file_lock.h"
+#include "core/settings/profile_store.h"
+#include "tests/core/shell/shell_fixture.h"
 
 namespace qfd::test {
 namespace {

@@ -5,7 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "core/shell/shell_fixture.h"
+#include "tests/core/shell/shell_fixture.h"
 
 namespace qfd::test {
 namespace {

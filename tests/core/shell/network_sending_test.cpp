@@ -1,6 +1,6 @@
 // The tray menu's network alerts end to end in the core: the record taken from the settings,
 // written by the sender thread, finished at the end, and a failure composed into its message.
-#include "shell/network_sending.h"
+#include "core/shell/network_sending.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/ini_access.h"
-#include "support/sandbox.h"
+#include "core/settings/ini_access.h"
+#include "tests/support/sandbox.h"
 
 namespace qfd {
 namespace {

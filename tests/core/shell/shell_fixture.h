@@ -6,11 +6,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "core/shell/fake_splash_view.h"
-#include "settings/ini_access.h"
-#include "settings/settings_mirror.h"
-#include "shell/splash_window.h"
-#include "support/sandbox.h"
+#include "core/settings/ini_access.h"
+#include "core/settings/settings_mirror.h"
+#include "core/shell/splash_window.h"
+#include "tests/core/shell/fake_splash_view.h"
+#include "tests/support/sandbox.h"
 
 namespace qfd::test {
 

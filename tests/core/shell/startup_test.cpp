@@ -7,8 +7,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "core/shell/shell_fixture.h"
-#include "settings/number_form.h"
+#include "core/settings/number_form.h"
+#include "tests/core/shell/shell_fixture.h"
 
 namespace qfd::test {
 namespace {

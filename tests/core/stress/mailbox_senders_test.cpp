@@ -19,13 +19,13 @@
 
 #include <gtest/gtest.h>
 
-#include "core/stress/polling_receiver.h"
-#include "core/stress/stress_support.h"
-#include "network/alert_record.h"
-#include "settings/ini_access.h"
-#include "settings/ini_snapshot.h"
-#include "settings/profile_store.h"
-#include "support/sandbox.h"
+#include "core/network/alert_record.h"
+#include "core/settings/ini_access.h"
+#include "core/settings/ini_snapshot.h"
+#include "core/settings/profile_store.h"
+#include "tests/core/stress/polling_receiver.h"
+#include "tests/core/stress/stress_support.h"
+#include "tests/support/sandbox.h"
 
 namespace qfd {
 namespace {

@@ -9,9 +9,9 @@
 #include <string>
 #include <thread>
 
-#include "core/stress/stress_support.h"
-#include "network/mailbox.h"
-#include "settings/profile_store.h"
+#include "core/network/mailbox.h"
+#include "core/settings/profile_store.h"
+#include "tests/core/stress/stress_support.h"
 
 namespace qfd::test {
 

@@ -19,7 +19,7 @@
 #include <thread>
 #include <vector>
 
-#include "settings/profile_store.h"
+#include "core/settings/profile_store.h"
 
 namespace qfd::test {
 

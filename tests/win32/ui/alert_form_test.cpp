@@ -1,4 +1,4 @@
-#include "alert/alert_form.h"
+#include "win32/alert/alert_form.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "options/options_form.h"
+#include "win32/options/options_form.h"
 
 #include <gtest/gtest.h>
 
@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "common/gdi.h"
-#include "common/twips.h"
-#include "options/win32_options_view.h"
-#include "support/sandbox.h"
+#include "tests/support/sandbox.h"
+#include "win32/common/gdi.h"
+#include "win32/common/twips.h"
+#include "win32/options/win32_options_view.h"
 
 namespace qfd {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "alert/resource_sound_library.h"
-#include "alert/wav_image.h"
-#include "support/sandbox.h"
+#include "core/alert/wav_image.h"
+#include "tests/support/sandbox.h"
+#include "win32/alert/resource_sound_library.h"
 
 namespace qfd {
 namespace {

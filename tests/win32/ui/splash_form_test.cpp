@@ -1,4 +1,4 @@
-#include "shell/splash_form.h"
+#include "win32/shell/splash_form.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "common/gdi.h"
-#include "shell/about_texts.h"
+#include "core/shell/about_texts.h"
+#include "win32/common/gdi.h"
 
 namespace qfd {
 namespace {

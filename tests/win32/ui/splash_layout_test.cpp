@@ -1,4 +1,4 @@
-#include "shell/splash_layout.h"
+#include "win32/shell/splash_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "common/ansi_text.h"
-#include "options/file_filter.h"
-#include "shell/application_directory.h"
+#include "win32/common/ansi_text.h"
+#include "win32/options/file_filter.h"
+#include "win32/shell/application_directory.h"
 
 namespace qfd {
 namespace {

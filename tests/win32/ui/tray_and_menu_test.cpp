@@ -2,9 +2,9 @@
 
 #include <set>
 
-#include "shell/menu_commands.h"
-#include "shell/tray_callback.h"
-#include "shell/tray_icon.h"
+#include "win32/shell/menu_commands.h"
+#include "win32/shell/tray_callback.h"
+#include "win32/shell/tray_icon.h"
 
 namespace qfd {
 namespace {

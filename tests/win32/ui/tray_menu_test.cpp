@@ -1,11 +1,11 @@
-#include "shell/tray_menu.h"
+#include "win32/shell/tray_menu.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "shell/menu_commands.h"
+#include "win32/shell/menu_commands.h"
 
 namespace qfd {
 namespace {

@@ -1,4 +1,4 @@
-#include "common/twips.h"
+#include "win32/common/twips.h"
 
 #include <gtest/gtest.h>
 
