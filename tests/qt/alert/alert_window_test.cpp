@@ -14,7 +14,7 @@
 #include "qt/alert/alert_label_widget.h"
 #include "qt/alert/alert_runner.h"
 #include "qt/alert/alert_window_widget.h"
-#include "tests/qt/alert_test_support.h"
+#include "tests/qt/alert/alert_test_support.h"
 
 using qfd::AlertWindowWidget;
 

@@ -15,7 +15,7 @@
 #include "qt/options/speaker_picture.h"
 #include "qt/shell/message_box.h"
 #include "qt/shell/twips.h"
-#include "tests/qt/options_test_support.h"
+#include "tests/qt/options/options_test_support.h"
 
 using qfd::test::OpenOptions;
 

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "qt/shell/message_box.h"
-#include "tests/qt/shell_test_support.h"
+#include "tests/qt/shell/shell_test_support.h"
 
 namespace qfd::test {
 

@@ -11,7 +11,7 @@
 
 #include "core/settings/settings_mirror.h"
 #include "qt/options/options_window.h"
-#include "tests/qt/alert_test_support.h"
+#include "tests/qt/alert/alert_test_support.h"
 
 namespace qfd::test {
 

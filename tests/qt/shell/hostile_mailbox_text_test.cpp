@@ -10,7 +10,7 @@
 
 #include "core/settings/ini_access.h"
 #include "qt/shell/message_box.h"
-#include "tests/qt/shell_test_support.h"
+#include "tests/qt/shell/shell_test_support.h"
 
 namespace qfd::test {
 

@@ -7,7 +7,7 @@
 #include <QTest>
 #include <QUrl>
 
-#include "tests/qt/shell_test_support.h"
+#include "tests/qt/shell/shell_test_support.h"
 
 namespace qfd::test {
 

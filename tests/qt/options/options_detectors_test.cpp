@@ -6,7 +6,7 @@
 
 #include "qt/options/choosers.h"
 #include "qt/shell/message_box.h"
-#include "tests/qt/options_test_support.h"
+#include "tests/qt/options/options_test_support.h"
 
 using qfd::test::OpenOptions;
 
