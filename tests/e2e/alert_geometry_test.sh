@@ -10,14 +10,10 @@ e2e_start_x
 e2e_start_wm
 wm=$E2E_LAST_PID
 e2e_start_tray
-inst=$(e2e_install)
 # Both backgrounds one colour, so every moment of the flash shows it.
-e2e_set_ini "$inst" Settings Colour1 65280 # 0x00FF00: green
-e2e_set_ini "$inst" Settings Colour2 65280
-expected=$(convert xc:'#00ff00' -format '%[pixel:p{0,0}]' info:)
-e2e_start_qfd "$inst"
+e2e_start_installation --set Settings Colour1 65280 --set Settings Colour2 65280 # 0x00FF00: green
 qfd=$E2E_LAST_PID
-e2e_wait_for 10 e2e_tray_icon "$qfd" || e2e_fail "the icon did not dock into the tray"
+expected=$(convert xc:'#00ff00' -format '%[pixel:p{0,0}]' info:)
 icon=$(e2e_tray_icon "$qfd")
 screen=$(e2e_screen_size)
 shot="$E2E_TMP/screen.png"

@@ -24,10 +24,8 @@ fd_count() {
 }
 
 e2e_start_session
-inst=$(e2e_install)
-e2e_start_qfd "$inst"
-qfd=$E2E_LAST_PID
-e2e_wait_for 10 e2e_tray_icon "$qfd" || e2e_fail "the icon did not dock into the tray"
+e2e_start_installation
+inst=$E2E_LAST_DIR qfd=$E2E_LAST_PID
 e2e_wait_for 10 e2e_no_window "$qfd" 487x283 || e2e_fail "the splash did not hide by itself"
 screen=$(e2e_screen_size)
 mailbox_done() { [[ $(e2e_ini "$inst" Commands Type) == 0 ]]; }

@@ -19,9 +19,8 @@ printf '[Settings]\r\nmyName=Own\r\nQFtext=Own top\r\nAtext=Own bottom\r\n' >"$i
 printf '[Commands]\r\nDelay=0\r\nNetName=Nu\x00l\r\nQFtext=\xff\xfe\x80\r\nAtext=\x01\x02\r\n' >>"$ini"
 printf 'Type=1\r\n' >>"$ini"
 sed 's/^Type=1\r$/Type=0\r/' "$ini" >"$E2E_TMP/binary-done"
-e2e_start_qfd "$inst"
+e2e_start_installation "$inst"
 qfd=$E2E_LAST_PID
-e2e_wait_for 10 e2e_tray_icon "$qfd" || e2e_fail "the icon did not dock"
 
 DIALOGS="$E2E_TMP/dialogs.log"
 touch "$DIALOGS"

@@ -17,11 +17,8 @@ threads() { awk '/^Threads:/ {print $2}' "/proc/$1/status"; }
 descriptors() { find "/proc/$1/fd" -mindepth 1 -maxdepth 1 | wc -l; }
 
 e2e_start_session
-inst=$(e2e_install)
-e2e_set_ini "$inst" Settings Latency " 10"
-e2e_start_qfd "$inst"
-qfd=$E2E_LAST_PID
-e2e_wait_for 10 e2e_tray_icon "$qfd" || e2e_fail "the icon did not dock into the tray"
+e2e_start_installation --set Settings Latency " 10"
+inst=$E2E_LAST_DIR qfd=$E2E_LAST_PID
 icon=$(e2e_tray_icon "$qfd")
 screen=$(e2e_screen_size)
 # The splash counts down in the file on every tick; once it is done a tick only reads.

@@ -37,19 +37,16 @@ e2e_fail() {
 
 e2e_start_session
 screen=$(e2e_screen_size)
-a=$(e2e_install)  # the installation in use
-b=$(e2e_install)  # a second one, running, that alerts the first back
-c=$(e2e_install)  # a third one, switched off: its records wait in its file
-e2e_set_ini "$b" Settings myName "Bea"
-e2e_set_ini "$b" "Network Settings" "Option 0" "$a/"
-e2e_start_qfd "$a"
-qa=$E2E_LAST_PID
-e2e_start_qfd "$b"
-qb=$E2E_LAST_PID
-e2e_wait_for 10 e2e_splash_visible "$qa" || e2e_fail "the first installation shows no splash"
-e2e_wait_for 10 e2e_splash_visible "$qb" || e2e_fail "the second installation shows no splash"
+# The installation in use.
+e2e_start_installation --wait splash
+a=$E2E_LAST_DIR qa=$E2E_LAST_PID
 splash_a=$(e2e_windows "$qa" 487x283)
+# A second one, running, that alerts the first back.
+e2e_start_installation --wait splash --set Settings myName "Bea" \
+    --set "Network Settings" "Option 0" "$a/"
+b=$E2E_LAST_DIR qb=$E2E_LAST_PID
 splash_b=$(e2e_windows "$qb" 487x283)
+c=$(e2e_install)  # a third one, switched off: its records wait in its file
 e2e_wait_for 10 e2e_tray_icon "$qa" || e2e_fail "the first icon did not dock into the tray"
 e2e_wait_for 10 e2e_tray_icon "$qb" || e2e_fail "the second icon did not dock into the tray"
 icon_a=$(e2e_tray_icon "$qa")

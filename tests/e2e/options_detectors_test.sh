@@ -10,15 +10,10 @@ export HOME="$E2E_TMP/home"
 mkdir -p "$HOME"
 e2e_start_session
 screen=$(e2e_screen_size)
-a=$(e2e_install)
-b=$(e2e_install)
-e2e_set_ini "$a" Settings myName "Anna"
-e2e_start_qfd "$a"
-qa=$E2E_LAST_PID
-e2e_start_qfd "$b"
-qb=$E2E_LAST_PID
-e2e_wait_for 10 e2e_tray_icon "$qa" || e2e_fail "the first icon did not dock into the tray"
-e2e_wait_for 10 e2e_tray_icon "$qb" || e2e_fail "the second icon did not dock into the tray"
+e2e_start_installation --set Settings myName "Anna"
+a=$E2E_LAST_DIR qa=$E2E_LAST_PID
+e2e_start_installation
+b=$E2E_LAST_DIR qb=$E2E_LAST_PID
 icon=$(e2e_tray_icon "$qa")
 
 open_menu() {

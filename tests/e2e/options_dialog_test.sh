@@ -5,10 +5,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/session.sh"
 e2e_require
 
 e2e_start_session
-inst=$(e2e_install)
-e2e_start_qfd "$inst"
-qfd=$E2E_LAST_PID
-e2e_wait_for 10 e2e_tray_icon "$qfd" || e2e_fail "the icon did not dock into the tray"
+e2e_start_installation
+inst=$E2E_LAST_DIR qfd=$E2E_LAST_PID
 icon=$(e2e_tray_icon "$qfd")
 screen=$(e2e_screen_size)
 

@@ -5,16 +5,10 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/session.sh"
 e2e_require
 
 e2e_start_session
-sender=$(e2e_install)
-receiver=$(e2e_install)
-e2e_set_ini "$sender" Settings myName "Pat"
-e2e_set_ini "$sender" "Network Settings" "Option 0" "$receiver/"
-e2e_start_qfd "$receiver"
-rpid=$E2E_LAST_PID
-e2e_start_qfd "$sender"
+e2e_start_installation
+receiver=$E2E_LAST_DIR rpid=$E2E_LAST_PID
+e2e_start_installation --set Settings myName "Pat" --set "Network Settings" "Option 0" "$receiver/"
 spid=$E2E_LAST_PID
-e2e_wait_for 10 e2e_tray_icon "$spid" || e2e_fail "the sender's icon did not dock"
-e2e_wait_for 10 e2e_tray_icon "$rpid" || e2e_fail "the receiver's icon did not dock"
 e2e_wait_for 10 e2e_no_window "$rpid" 487x283 || e2e_fail "the receiver's splash stayed"
 screen=$(e2e_screen_size)
 

@@ -8,12 +8,9 @@ e2e_require
 e2e_start_x
 e2e_start_wm
 
-inst=$(e2e_install)
-e2e_start_qfd "$inst"
-qfd=$E2E_LAST_PID
-
 # No tray host yet: the program runs and shows its splash anyway, with the keyboard.
-e2e_wait_for 10 e2e_splash_visible "$qfd" || e2e_fail "the splash window did not appear"
+e2e_start_installation --wait splash
+inst=$E2E_LAST_DIR qfd=$E2E_LAST_PID
 splash=$(e2e_windows "$qfd" 487x283)
 e2e_wait_for 10 bash -c "[[ \$(xdotool getactivewindow) == $splash ]]" || e2e_fail "the splash has no focus"
 xprop -id "$splash" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR ||
@@ -57,7 +54,7 @@ e2e_wait_for 10 e2e_no_window "$qfd" 487x283 || e2e_fail "Escape did not hide th
 # A second start of the same installation: the message, then the end, nothing read or written.
 before=$(md5sum <"$inst/qfd.ini")
 listing=$(ls -la --time-style=full-iso "$inst")
-e2e_start_qfd "$inst"
+e2e_start_installation --wait none "$inst"
 second=$E2E_LAST_PID
 e2e_wait_for 10 e2e_window_titled "$second" "QF Detect" || e2e_fail "no message from the second start"
 box=$(e2e_window_titled "$second" "QF Detect")
@@ -71,9 +68,8 @@ wait "$second" || e2e_fail "the second start ended with an error"
 e2e_alive "$qfd" || e2e_fail "the first instance was disturbed"
 
 # Another installation folder runs side by side, with its own settings file.
-other=$(e2e_install)
-e2e_start_qfd "$other"
-e2e_wait_for 10 e2e_splash_visible "$E2E_LAST_PID" || e2e_fail "the other installation did not start"
+e2e_start_installation --wait splash
+other=$E2E_LAST_DIR
 e2e_wait_for 10 test -s "$other/qfd.ini" || e2e_fail "the other installation has no qfd.ini"
 e2e_alive "$qfd" || e2e_fail "the first instance ended"
 e2e_log "passed"

@@ -10,15 +10,13 @@ e2e_start_wine_session
 e2e_start_wine
 linux=$(e2e_install)
 windows=$(e2e_wine_install)
-e2e_set_ini "$linux" Settings myName "Linus"
-e2e_set_ini "$linux" "Network Settings" "Option 0" "$windows/"
 e2e_set_ini "$windows" Settings myName "Winnie"
 e2e_set_ini "$windows" "Network Settings" "Option 0" "$(e2e_windows_path "$linux")\\"
-e2e_start_qfd "$linux"
+e2e_start_installation --set Settings myName "Linus" --set "Network Settings" "Option 0" "$windows/" \
+    "$linux"
 lpid=$E2E_LAST_PID
 e2e_start_wine_qfd "$windows"
 wpid=$E2E_LAST_PID
-e2e_wait_for 10 e2e_tray_icon "$lpid" || e2e_fail "the Linux icon did not dock"
 e2e_wait_for 30 e2e_wine_tray_icon || e2e_fail "the Windows icon did not dock"
 e2e_wait_for 15 e2e_no_window "$lpid" 487x283 || e2e_fail "the Linux splash stayed"
 e2e_wait_for 15 e2e_no_window "$wpid" 487x283 || e2e_fail "the Windows splash stayed"

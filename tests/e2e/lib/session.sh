@@ -2,10 +2,10 @@
 # installation folders and helpers to find and drive qfd's windows. Source it, then call
 # e2e_require. Everything started here is ended on exit, by process id.
 #
-# A test also fails at its end, whatever it checked, when a qfd it started with e2e_start_qfd
-# ended by itself with an error or a signal (a crash, a sanitizer's abort), or when any program's
-# output under the test's folder (*.out) holds a sanitizer report; the report is printed. A test
-# that ends a qfd on purpose does so with SIGTERM (plain kill), as the clean-up does.
+# A test also fails at its end, whatever it checked, when a qfd it started (e2e_start_installation,
+# e2e_start_qfd) ended by itself with an error or a signal (a crash, a sanitizer's abort), or when
+# any program's output under the test's folder (*.out) holds a sanitizer report; the report is
+# printed. A test that ends a qfd on purpose does so with SIGTERM (plain kill), as the clean-up does.
 
 set -euo pipefail
 
@@ -154,11 +154,54 @@ e2e_install() {
     echo "$dir"
 }
 
-# Starts the installation's program; its pid is in E2E_LAST_PID.
-e2e_start_qfd() {
+# Starts the installation's program, under COMMAND if one is given (another user, say); its pid
+# is in E2E_LAST_PID.
+e2e_start_qfd() {  # e2e_start_qfd DIR [COMMAND...]
     local dir=$1
-    e2e_spawn "$dir/qfd" >>"$dir/qfd.out" 2>&1
+    shift
+    e2e_spawn "$@" "$dir/qfd" >>"$dir/qfd.out" 2>&1
     E2E_QFD_PIDS+=("$E2E_LAST_PID")
+}
+
+# Starts an installation: the folder DIR (one holding a copy of the program), or else a new one
+# from e2e_install; each --set written into its qfd.ini first; the program run under COMMAND if
+# one is given. Returns once the program's tray icon has docked (--wait tray, the default), its
+# splash shows (--wait splash) or at once (--wait none); fails the test after 10 s. The folder is
+# in E2E_LAST_DIR and the program's pid in E2E_LAST_PID.
+#   e2e_start_installation [--set SECTION KEY VALUE]... [--wait tray|splash|none] [DIR [COMMAND...]]
+e2e_start_installation() {
+    local wait=tray settings=() i
+    while (($#)); do
+        case $1 in
+            --set)
+                settings+=("$2" "$3" "$4")
+                shift 4
+                ;;
+            --wait)
+                wait=$2
+                shift 2
+                ;;
+            *) break ;;
+        esac
+    done
+    if (($#)); then
+        E2E_LAST_DIR=$1
+        shift
+    else
+        E2E_LAST_DIR=$(e2e_install)
+    fi
+    for ((i = 0; i < ${#settings[@]}; i += 3)); do
+        e2e_set_ini "$E2E_LAST_DIR" "${settings[@]:i:3}"
+    done
+    e2e_start_qfd "$E2E_LAST_DIR" "$@"
+    case $wait in
+        tray) e2e_wait_for 10 e2e_tray_icon "$E2E_LAST_PID" ||
+            e2e_fail "the icon of $E2E_LAST_DIR did not dock into the tray" ;;
+        splash) e2e_wait_for 10 e2e_splash_visible "$E2E_LAST_PID" ||
+            e2e_fail "the program in $E2E_LAST_DIR shows no splash" ;;
+        none) ;;
+        *) e2e_fail "e2e_start_installation: --wait $wait" ;;
+    esac
 }
 
 e2e_alive() { kill -0 "$1" 2>/dev/null; }

@@ -1,16 +1,25 @@
 #!/usr/bin/env bash
-# The pictures of the README, taken as a user sees them: the splash window, the tray menu, a
-# full-screen alert and the options dialog. With QFD_DOCS_DIR set they are saved there (the
-# committed ones live in docs/); otherwise in a temporary folder, and only checked.
-source "$(dirname "${BASH_SOURCE[0]}")/lib/session.sh"
+# Takes the pictures of the README as a user sees them: the splash window, the tray menu, a
+# full-screen alert and the options dialog, on a virtual X server of its own with a window manager
+# and a tray host. Saves them as PNG files into QFD_DOCS_DIR (docs/, where the committed ones live,
+# by default). Builds qfd and qfdctl in the dev preset first, unless QFD_BIN and QFDCTL_BIN name
+# the programs to use. Needs the packages of scripts/setup.sh.
+set -euo pipefail
+out=${QFD_DOCS_DIR:-docs}
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+cd "$(dirname "$0")/.."
+
+if [[ -z ${QFD_BIN:-} || -z ${QFDCTL_BIN:-} ]]; then
+    cmake --preset dev >/dev/null
+    cmake --build --preset dev -j "$(nproc)" --target qfd qfdctl
+    export QFD_BIN="$PWD/build/dev/qt/qfd" QFDCTL_BIN="$PWD/build/dev/tools/qfdctl/qfdctl"
+fi
+source tests/e2e/lib/session.sh
 e2e_require import convert
 
-out=${QFD_DOCS_DIR:-$E2E_TMP/docs}
-mkdir -p "$out"
 E2E_SCREEN=800x600x24 e2e_start_session
-inst=$(e2e_install)
-e2e_set_ini "$inst" Settings myName "Bruce"
-e2e_start_qfd "$inst"
+e2e_start_installation --set Settings myName "Bruce" --wait splash
 qfd=$E2E_LAST_PID
 screen=$(e2e_screen_size)
 
@@ -26,7 +35,6 @@ shoot() {  # shoot NAME WINDOW
     e2e_log "saved $file"
 }
 
-e2e_wait_for 10 e2e_splash_visible "$qfd" || e2e_fail "no splash"
 shoot splash "$(e2e_windows "$qfd" 487x283 | head -n1)"
 e2e_wait_for 10 e2e_no_window "$qfd" 487x283 || e2e_fail "the splash did not hide"
 
