@@ -157,12 +157,12 @@ void PollTick(benchmark::State& state, bool lockHeldByAnother) {
         holder.emplace([&](const std::function<void()>& ready) {
             const qfd::FileLock lock = qfd::FileLock::Acquire(
                 lockPath, qfd::FileLock::Mode::Exclusive, std::chrono::milliseconds(2000), true);
-            if (!lock.held()) return;
+            if (!lock.Held()) return;
             ready();
             for (;;) ::pause();
         });
         const bool blocked =
-            !qfd::FileLock::Acquire(lockPath, qfd::FileLock::Mode::Shared, {}, false).held();
+            !qfd::FileLock::Acquire(lockPath, qfd::FileLock::Mode::Shared, {}, false).Held();
         if (!holder->ready() || !blocked) state.SkipWithError("the other process has no lock");
     }
 
@@ -217,7 +217,7 @@ void SendToAll501WithCompetingWriter(benchmark::State& state) {
                                 const qfd::WriteOutcome outcome =
                                     qfd::SendNetworkAlert(path, record);
                                 if (outcome.lockTimedOut) ++lockMissed;
-                                if (!outcome.ok()) ++failed;
+                                if (!outcome.Ok()) ++failed;
                                 return outcome;
                             });
     int i = 0;

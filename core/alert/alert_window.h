@@ -29,7 +29,7 @@ class AlertWindow {
     void Form_Unload();
 
     // Yes: the next tick shows the first colour pair and asks for the sound.
-    bool flashState() const { return flashState_; }
+    bool FlashState() const { return flashState_; }
 
   private:
     void ShowColours(std::int32_t background, std::int32_t text);

@@ -55,7 +55,7 @@ DetectorStoreOutcome StoreDetector(const std::string& iniPath, const std::string
         outcome.slot = slot;
         outcome.write = WriteIni(iniPath, sections::kNetwork, key, text);
         outcome.result =
-            outcome.write.ok() ? DetectorStoreResult::Stored : DetectorStoreResult::NotWritten;
+            outcome.write.Ok() ? DetectorStoreResult::Stored : DetectorStoreResult::NotWritten;
         return outcome;
     }
     outcome.result = DetectorStoreResult::ListFull;
@@ -71,7 +71,7 @@ DetectorClearOutcome ClearDetector(const std::string& iniPath, const std::string
         if (snapshot.Read(sections::kNetwork, key, "") != detectorPath) continue;
         std::string empty;
         const WriteOutcome write = WriteIni(iniPath, sections::kNetwork, key, empty);
-        if (write.ok()) {
+        if (write.Ok()) {
             ++outcome.slotsCleared;
         } else if (outcome.slotsFailed++ == 0) {
             outcome.firstFailure = write;

@@ -7,6 +7,7 @@
 #include "core/alert/sound_ids.h"
 #include "core/network/detector_list_editor.h"
 #include "core/network/network_menus.h"
+#include "core/options/control_index.h"
 #include "core/options/options_texts.h"
 #include "core/options/typed_number.h"
 #include "core/settings/ini_access.h"
@@ -158,12 +159,12 @@ void OptionsDialog::StoreSound(const std::string& value) {
 }
 
 void OptionsDialog::optDelay_Click(std::int16_t index) {
-    if (loading_ || index < 0 || index > 1) return;
+    if (!ControlIndexInRange(index, 2) || loading_) return;
     StoreNetDelay(index == 0 ? 1 : 0);
 }
 
 void OptionsDialog::alertSound_Click(std::int16_t index) {
-    if (loading_ || index < 0 || index >= static_cast<int>(kSoundValues.size())) return;
+    if (!ControlIndexInRange(index, kSoundValues.size()) || loading_) return;
     StoreSound(kSoundValues[static_cast<std::size_t>(index)]);
 }
 
@@ -225,11 +226,13 @@ void OptionsDialog::ChooseColour(const SettingSpec& spec, std::int32_t& mirrorCo
 }
 
 void OptionsDialog::cmdCol_Click(std::int16_t index) {
+    if (!ControlIndexInRange(index, 2)) return;
     if (index == 0) ChooseColour(Int32Setting("Colour1"), mirror_.Colour1, colFill_[0]);
     if (index == 1) ChooseColour(Int32Setting("Colour2"), mirror_.Colour2, colFill_[1]);
 }
 
 void OptionsDialog::cmdColTxt_Click(std::int16_t index) {
+    if (!ControlIndexInRange(index, 2)) return;
     if (index == 0) ChooseColour(Int32Setting("Colour3"), mirror_.Colour3, colTxtFill_[0]);
     if (index == 1) ChooseColour(Int32Setting("Colour4"), mirror_.Colour4, colTxtFill_[1]);
 }

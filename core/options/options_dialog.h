@@ -53,11 +53,11 @@ class OptionsDialog {
     void ShowColours();
     void TogglePreview();
 
-    bool loading() const { return loading_; }
-    int previewPhase() const { return previewPhase_; }
-    bool previewRunning() const { return previewTimerEnabled_; }
+    bool Loading() const { return loading_; }
+    int PreviewPhase() const { return previewPhase_; }
+    bool PreviewRunning() const { return previewTimerEnabled_; }
     // The rows of lstNetwork as bytes, "(none)" included.
-    const std::vector<std::string>& networkRows() const { return rows_; }
+    const std::vector<std::string>& NetworkRows() const { return rows_; }
 
   private:
     void WriteSetting(const SettingSpec& spec, std::string& value);

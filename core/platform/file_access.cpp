@@ -51,7 +51,7 @@ FileStatus ReadAll(const NativeHandle& file, std::size_t size, std::size_t maxBy
 template <typename Create>
 NativeHandle CreateClearingLeftover(const std::string& path, bool locked, Create create) {
     NativeHandle file = create();
-    if (!file.valid() && LastFailureWasExisting() && locked && RemoveFile(path)) file = create();
+    if (!file.Valid() && LastFailureWasExisting() && locked && RemoveFile(path)) file = create();
     return file;
 }
 
@@ -66,7 +66,7 @@ RenameOutcome WriteBesideAndRename(const std::string& path, std::string_view byt
                                       : TemporaryPathFor(path) + "." + std::to_string(ProcessId());
     NativeHandle file = CreateClearingLeftover(temporary, locked,
                                                [&] { return CreateReplacement(temporary, old); });
-    if (!file.valid()) {
+    if (!file.Valid()) {
         failure = LastFailure();
         return RenameOutcome::NotPossible;
     }
@@ -118,7 +118,7 @@ bool WriteRedoFile(const std::string& path, std::string_view record,
     // Only called under the lock.
     NativeHandle file = CreateClearingLeftover(
         temporary, true, [&] { return CreateJournal(temporary, journalled); });
-    if (!file.valid()) return false;
+    if (!file.Valid()) return false;
     if (!WriteAll(file, record) || !file.Close() || !RenameOver(temporary, RedoPathFor(path))) {
         RemoveFile(temporary);
         return false;

@@ -46,7 +46,7 @@ FileLock FileLock::Acquire(const std::string& lockPath, Mode mode,
     const Clock::time_point deadline = Clock::now() + timeout;
     bool writable = false;
     NativeHandle file = OpenLockFile(lockPath, createIfMissing, writable);
-    if (!file.valid()) return lock;  // Unavailable
+    if (!file.Valid()) return lock;  // Unavailable
     // Writers lock only a lock file they could also write (an exclusive lock on a POSIX system
     // needs a descriptor open for writing).
     if (!writable && mode == Mode::Exclusive) return lock;

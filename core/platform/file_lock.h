@@ -27,8 +27,8 @@ class FileLock {
     static FileLock Acquire(const std::string& lockPath, Mode mode,
                             std::chrono::milliseconds timeout, bool createIfMissing);
 
-    State state() const { return held() ? State::Held : refusal_; }
-    bool held() const { return handle_.valid(); }
+    State CurrentState() const { return Held() ? State::Held : refusal_; }
+    bool Held() const { return handle_.Valid(); }
 
   private:
     State refusal_ = State::Unavailable;  // why there is no lock while there is none

@@ -51,22 +51,22 @@ bool LastFailureWasExisting() { return errno == EEXIST; }
 FileStatus OpenRegularFile(const std::string& path, OpenFor purpose, NativeHandle& file) {
     const int access = purpose == OpenFor::Reading ? O_RDONLY : O_WRONLY;
     file = NativeHandle(::open(path.c_str(), access | O_NONBLOCK | O_CLOEXEC));
-    if (!file.valid()) return LastFailure();
+    if (!file.Valid()) return LastFailure();
     struct stat st {};
-    if (::fstat(file.get(), &st) != 0) return FileStatus::Failed;
+    if (::fstat(file.Get(), &st) != 0) return FileStatus::Failed;
     return S_ISREG(st.st_mode) ? FileStatus::Ok : FileStatus::NotRegular;
 }
 
 std::optional<std::uint64_t> SizeOf(const NativeHandle& file) {
     struct stat st {};
-    if (::fstat(file.get(), &st) != 0) return std::nullopt;
+    if (::fstat(file.Get(), &st) != 0) return std::nullopt;
     return static_cast<std::uint64_t>(st.st_size);
 }
 
 std::optional<std::size_t> ReadSome(const NativeHandle& file, char* into, std::size_t size) {
     ssize_t n;
     do {
-        n = ::read(file.get(), into, size);
+        n = ::read(file.Get(), into, size);
     } while (n < 0 && errno == EINTR);
     if (n < 0) return std::nullopt;
     return static_cast<std::size_t>(n);
@@ -75,14 +75,14 @@ std::optional<std::size_t> ReadSome(const NativeHandle& file, char* into, std::s
 std::optional<std::size_t> WriteSome(const NativeHandle& file, std::string_view bytes) {
     ssize_t n;
     do {
-        n = ::write(file.get(), bytes.data(), bytes.size());
+        n = ::write(file.Get(), bytes.data(), bytes.size());
     } while (n < 0 && errno == EINTR);
     if (n < 0) return std::nullopt;
     return static_cast<std::size_t>(n);
 }
 
 bool Truncate(const NativeHandle& file, std::uint64_t size) {
-    return ::ftruncate(file.get(), static_cast<off_t>(size)) == 0;
+    return ::ftruncate(file.Get(), static_cast<off_t>(size)) == 0;
 }
 
 bool RenameOver(const std::string& from, const std::string& to) {
@@ -135,18 +135,18 @@ NativeHandle CreateReplacement(const std::string& path, const FileIdentity* old)
 // The umask and the folder may have given the new file another mode and group.
 bool TakeOverIdentity(const NativeHandle& file, const FileIdentity& old) {
     struct stat now {};
-    if (::fstat(file.get(), &now) != 0) return false;
-    if ((now.st_mode & kPermissionBits) != old.mode && ::fchmod(file.get(), old.mode) != 0) {
+    if (::fstat(file.Get(), &now) != 0) return false;
+    if ((now.st_mode & kPermissionBits) != old.mode && ::fchmod(file.Get(), old.mode) != 0) {
         return false;
     }
-    return now.st_gid == old.group || ::fchown(file.get(), static_cast<uid_t>(-1), old.group) == 0;
+    return now.st_gid == old.group || ::fchown(file.Get(), static_cast<uid_t>(-1), old.group) == 0;
 }
 
 bool TakeOverAttributes(const std::string&, const FileIdentity&) { return true; }
 
 NativeHandle CreateJournal(const std::string& path, const NativeHandle& journalled) {
     struct stat st {};
-    if (::fstat(journalled.get(), &st) != 0) return NativeHandle();
+    if (::fstat(journalled.Get(), &st) != 0) return NativeHandle();
     const mode_t mode = st.st_mode & (S_IRWXU | S_IRWXG | S_IRWXO);
     return NativeHandle(::open(path.c_str(), kCreateNew, mode));
 }

@@ -67,7 +67,7 @@ NativeHandle CreateNew(const std::string& path, DWORD access) {
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-bool IsDisk(const NativeHandle& file) { return ::GetFileType(file.get()) == FILE_TYPE_DISK; }
+bool IsDisk(const NativeHandle& file) { return ::GetFileType(file.Get()) == FILE_TYPE_DISK; }
 
 bool IsDirectory(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
@@ -89,7 +89,7 @@ std::string DirectoryOf(const std::string& path) {
 FileStatus StatusOfUnlisted(const std::string& path, DWORD error) {
     const NativeHandle h(::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
                                        OPEN_EXISTING, 0, nullptr));
-    if (h.valid() ? !IsDisk(h) : ::GetLastError() == ERROR_PIPE_BUSY) return FileStatus::NotRegular;
+    if (h.Valid() ? !IsDisk(h) : ::GetLastError() == ERROR_PIPE_BUSY) return FileStatus::NotRegular;
     return StatusFromError(error);
 }
 
@@ -103,7 +103,7 @@ std::vector<unsigned char> OwnerOf(const NativeHandle& file) {
     PSID owner = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     std::vector<unsigned char> sid;
-    if (::GetSecurityInfo(file.get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
+    if (::GetSecurityInfo(file.Get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
                           nullptr, nullptr, &descriptor) == ERROR_SUCCESS &&
         owner != nullptr && ::IsValidSid(owner)) {
         sid = CopyOfSid(owner);
@@ -117,9 +117,9 @@ std::vector<unsigned char> ProcessUser() {
     if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw)) return {};
     const NativeHandle token(raw);
     DWORD size = 0;
-    ::GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+    ::GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &size);
     std::vector<unsigned char> buffer(size);
-    if (size == 0 || !::GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) {
+    if (size == 0 || !::GetTokenInformation(token.Get(), TokenUser, buffer.data(), size, &size)) {
         return {};
     }
     return CopyOfSid(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid);
@@ -149,7 +149,7 @@ namespace {
 bool ReadOwnAccessList(const NativeHandle& file, FileIdentity& identity) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     PACL dacl = nullptr;
-    if (::GetSecurityInfo(file.get(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+    if (::GetSecurityInfo(file.Get(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
                           &dacl, nullptr, &descriptor) != ERROR_SUCCESS) {
         return false;
     }
@@ -174,9 +174,9 @@ bool IsPlainOwnFile(const std::string& path, DWORD attributes, FileIdentity& ide
     }
     const NativeHandle h =
         Open(path, READ_CONTROL | FILE_READ_ATTRIBUTES, FILE_FLAG_OPEN_REPARSE_POINT);
-    if (!h.valid() || !IsDisk(h)) return false;
+    if (!h.Valid() || !IsDisk(h)) return false;
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!::GetFileInformationByHandle(h.get(), &info) || info.nNumberOfLinks != 1) return false;
+    if (!::GetFileInformationByHandle(h.Get(), &info) || info.nNumberOfLinks != 1) return false;
     identity.attributes = info.dwFileAttributes;
     identity.created = info.ftCreationTime;
     const std::vector<unsigned char> owner = OwnerOf(h);
@@ -193,7 +193,7 @@ bool LastFailureWasExisting() { return ::GetLastError() == ERROR_FILE_EXISTS; }
 FileStatus OpenRegularFile(const std::string& path, OpenFor purpose, NativeHandle& file) {
     const bool reading = purpose == OpenFor::Reading;
     file = Open(path, reading ? GENERIC_READ : GENERIC_WRITE);
-    if (!file.valid()) {
+    if (!file.Valid()) {
         const DWORD error = ::GetLastError();
         // A directory cannot be opened as a file here; it is there but it is not one.
         if (reading && error == ERROR_ACCESS_DENIED && IsDirectory(path)) {
@@ -206,19 +206,19 @@ FileStatus OpenRegularFile(const std::string& path, OpenFor purpose, NativeHandl
 
 std::optional<std::uint64_t> SizeOf(const NativeHandle& file) {
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.get(), &size)) return std::nullopt;
+    if (!::GetFileSizeEx(file.Get(), &size)) return std::nullopt;
     return static_cast<std::uint64_t>(size.QuadPart);
 }
 
 std::optional<std::size_t> ReadSome(const NativeHandle& file, char* into, std::size_t size) {
     DWORD got = 0;
-    if (!::ReadFile(file.get(), into, static_cast<DWORD>(size), &got, nullptr)) return std::nullopt;
+    if (!::ReadFile(file.Get(), into, static_cast<DWORD>(size), &got, nullptr)) return std::nullopt;
     return got;
 }
 
 std::optional<std::size_t> WriteSome(const NativeHandle& file, std::string_view bytes) {
     DWORD written = 0;
-    if (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+    if (!::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
                      nullptr)) {
         return std::nullopt;
     }
@@ -228,7 +228,7 @@ std::optional<std::size_t> WriteSome(const NativeHandle& file, std::string_view 
 bool Truncate(const NativeHandle& file, std::uint64_t size) {
     LARGE_INTEGER end{};
     end.QuadPart = static_cast<LONGLONG>(size);
-    return ::SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file.get());
+    return ::SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file.Get());
 }
 
 bool RenameOver(const std::string& from, const std::string& to) {
@@ -252,7 +252,7 @@ WriteTarget ProbeWriteTarget(const std::string& path) {
     }
     // Opening for writing changes nothing about the file and asks the access list for us.
     const NativeHandle h = Open(path, GENERIC_WRITE);
-    if (!h.valid()) {
+    if (!h.Valid()) {
         const DWORD error = ::GetLastError();
         // Held open without sharing by another program: the write itself will find out.
         return {error == ERROR_SHARING_VIOLATION ? FileStatus::Ok : StatusFromError(error), true,
@@ -283,9 +283,9 @@ NativeHandle CreateReplacement(const std::string& path, const FileIdentity*) {
 }
 
 bool TakeOverIdentity(const NativeHandle& file, const FileIdentity& old) {
-    return ::SetFileTime(file.get(), &old.created, nullptr, nullptr) &&
+    return ::SetFileTime(file.Get(), &old.created, nullptr, nullptr) &&
            (old.descriptor == nullptr ||
-            ::SetSecurityInfo(file.get(), SE_FILE_OBJECT,
+            ::SetSecurityInfo(file.Get(), SE_FILE_OBJECT,
                               DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
                               nullptr, nullptr, old.dacl, nullptr) == ERROR_SUCCESS);
 }

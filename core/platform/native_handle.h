@@ -19,7 +19,7 @@ class NativeHandle {
     NativeHandle(NativeHandle&& other) noexcept : raw_(std::exchange(other.raw_, kEmpty)) {}
     NativeHandle& operator=(NativeHandle&& other) noexcept {
         if (this != &other) {
-            if (valid()) Close();
+            if (Valid()) Close();
             raw_ = std::exchange(other.raw_, kEmpty);
         }
         return *this;
@@ -27,11 +27,11 @@ class NativeHandle {
     NativeHandle(const NativeHandle&) = delete;
     NativeHandle& operator=(const NativeHandle&) = delete;
     ~NativeHandle() {
-        if (valid()) Close();
+        if (Valid()) Close();
     }
 
-    Raw get() const { return raw_; }
-    bool valid() const { return raw_ != kEmpty; }
+    Raw Get() const { return raw_; }
+    bool Valid() const { return raw_ != kEmpty; }
     // Closes now and reports whether the close succeeded (a late write error shows up here).
     bool Close();
 

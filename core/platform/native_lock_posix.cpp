@@ -26,7 +26,7 @@ bool SetLock(const NativeHandle& file, short type, std::uint32_t byte) {
     range.l_len = 1;
     int rc;
     do {
-        rc = ::fcntl(file.get(), kSetLock, &range);
+        rc = ::fcntl(file.Get(), kSetLock, &range);
     } while (rc != 0 && errno == EINTR);
     return rc == 0;
 }
@@ -36,13 +36,13 @@ bool SetLock(const NativeHandle& file, short type, std::uint32_t byte) {
 NativeHandle OpenLockFile(const std::string& lockPath, bool createIfMissing, bool& writable) {
     constexpr int kFlags = O_CLOEXEC | O_NONBLOCK;
     NativeHandle file(::open(lockPath.c_str(), O_RDWR | kFlags));
-    if (!file.valid() && errno == ENOENT && createIfMissing) {
+    if (!file.Valid() && errno == ENOENT && createIfMissing) {
         file = NativeHandle(::open(lockPath.c_str(), O_RDWR | O_CREAT | kFlags, 0666));
         // Every user who may write the settings file must be able to lock it too, whatever the
         // umask of the first one to write it.
-        if (file.valid()) ::fchmod(file.get(), 0666);
+        if (file.Valid()) ::fchmod(file.Get(), 0666);
     }
-    writable = file.valid();
+    writable = file.Valid();
     if (!writable && (errno == EACCES || errno == EROFS)) {
         file = NativeHandle(::open(lockPath.c_str(), O_RDONLY | kFlags));
     }

@@ -17,10 +17,10 @@ NativeHandle OpenLock(const std::string& lockPath, DWORD access, DWORD dispositi
 NativeHandle OpenLockFile(const std::string& lockPath, bool createIfMissing, bool& writable) {
     constexpr DWORD kReadWrite = GENERIC_READ | GENERIC_WRITE;
     NativeHandle file = OpenLock(lockPath, kReadWrite, OPEN_EXISTING);
-    if (!file.valid() && ::GetLastError() == ERROR_FILE_NOT_FOUND && createIfMissing) {
+    if (!file.Valid() && ::GetLastError() == ERROR_FILE_NOT_FOUND && createIfMissing) {
         file = OpenLock(lockPath, kReadWrite, OPEN_ALWAYS);
     }
-    writable = file.valid();
+    writable = file.Valid();
     if (!writable) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT) {
@@ -35,7 +35,7 @@ bool TryLockByte(const NativeHandle& file, bool exclusive, std::uint32_t byte) {
     OVERLAPPED range{};
     range.Offset = byte;
     const DWORD flags = (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0) | LOCKFILE_FAIL_IMMEDIATELY;
-    return ::LockFileEx(file.get(), flags, 0, 1, 0, &range) != 0;
+    return ::LockFileEx(file.Get(), flags, 0, 1, 0, &range) != 0;
 }
 
 bool LastTryFoundLockHeld() { return ::GetLastError() == ERROR_LOCK_VIOLATION; }
@@ -43,7 +43,7 @@ bool LastTryFoundLockHeld() { return ::GetLastError() == ERROR_LOCK_VIOLATION; }
 void UnlockByte(const NativeHandle& file, std::uint32_t byte) {
     OVERLAPPED range{};
     range.Offset = byte;
-    ::UnlockFileEx(file.get(), 0, 1, 0, &range);
+    ::UnlockFileEx(file.Get(), 0, 1, 0, &range);
 }
 
 }  // namespace qfd

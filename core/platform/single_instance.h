@@ -22,8 +22,8 @@ class SingleInstance {
     // Claims the installation of programFile without waiting. Creates and writes nothing.
     static SingleInstance Claim(const std::string& programFile);
 
-    State state() const { return handle_.valid() ? State::Ours : refusal_; }
-    bool AnotherInstanceRunning() const { return state() == State::HeldByAnother; }
+    State CurrentState() const { return handle_.Valid() ? State::Ours : refusal_; }
+    bool AnotherInstanceRunning() const { return CurrentState() == State::HeldByAnother; }
 
   private:
     State refusal_ = State::Unknown;  // why the claim is not ours while it is not

@@ -14,10 +14,10 @@ SingleInstance SingleInstance::Claim(const std::string& programFile) {
     // belongs to this open file description, so it ends with the process.
     SingleInstance claim;
     NativeHandle file(::open(programFile.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (!file.valid()) return claim;
+    if (!file.Valid()) return claim;
     int rc;
     do {
-        rc = ::flock(file.get(), LOCK_EX | LOCK_NB);
+        rc = ::flock(file.Get(), LOCK_EX | LOCK_NB);
     } while (rc != 0 && errno == EINTR);
     if (rc == 0) {
         claim.handle_ = std::move(file);

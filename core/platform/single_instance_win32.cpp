@@ -21,10 +21,10 @@ SingleInstance SingleInstance::Claim(const std::string& programFile) {
     NativeHandle file(::CreateFileA(programFile.c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid() || ::GetFileType(file.get()) != FILE_TYPE_DISK) return claim;
+    if (!file.Valid() || ::GetFileType(file.Get()) != FILE_TYPE_DISK) return claim;
     OVERLAPPED range{};
     range.Offset = kClaimOffset;
-    if (::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+    if (::LockFileEx(file.Get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
                      &range)) {
         claim.handle_ = std::move(file);
         return claim;

@@ -19,7 +19,7 @@ class IniSnapshot {
     std::string Read(std::string_view section, std::string_view key,
                      std::string_view defaultValue) const;
 
-    bool fileFound() const { return fileFound_; }
+    bool FileFound() const { return fileFound_; }
 
     // Whether this reading may have caught a rewrite in place midway: it was taken while another
     // process held the lock, and a redo file stood beside the file, its last line has no line

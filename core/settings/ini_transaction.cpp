@@ -36,12 +36,12 @@ WriteOutcome ModifyIni(const std::string& file, const std::function<void(IniTran
         [&](std::string_view bytes) {
             IniTransaction transaction(bytes);
             body(transaction);
-            refused = transaction.error();
+            refused = transaction.Error();
             if (refused != StoreError::None) return std::optional<std::string>();
-            return std::optional<std::string>(transaction.bytes());
+            return std::optional<std::string>(transaction.Bytes());
         },
         wait);
-    if (outcome.ok() && refused != StoreError::None) outcome.error = refused;
+    if (outcome.Ok() && refused != StoreError::None) outcome.error = refused;
     return outcome;
 }
 

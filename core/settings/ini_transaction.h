@@ -22,8 +22,8 @@ class IniTransaction {
     // limits cancels the whole transaction.
     void Write(std::string_view section, std::string_view key, std::string& value);
 
-    const std::string& bytes() const { return bytes_; }
-    StoreError error() const { return error_; }
+    const std::string& Bytes() const { return bytes_; }
+    StoreError Error() const { return error_; }
 
   private:
     std::string bytes_;

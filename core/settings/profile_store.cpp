@@ -58,7 +58,7 @@ std::optional<std::string> LookUp(const std::string& file, std::string_view sect
     // processes is rewriting in place; its writer holds the lock, so look again if it is done. A
     // lock still held leaves this view: a single value is never worth a wait.
     FileLock lock = TakeReadersLock(file, LockWait::None);
-    if (lock.held()) {
+    if (lock.Held()) {
         text = ReadSettledText(ReadSettledFile(file, kMaxSettingsFileBytes));
         if (!text) return std::nullopt;
         found = FindIniValue(*text, section, key);
@@ -171,7 +171,7 @@ ProfileView ReadProfileView(const std::string& file, LockWait wait) {
     const FileLock lock = TakeReadersLock(file, wait);
     const FileSnapshot snap = ReadSettledFile(file, kMaxSettingsFileBytes);
     ProfileView view;
-    view.locked = lock.state() != FileLock::State::TimedOut;
+    view.locked = lock.CurrentState() != FileLock::State::TimedOut;
     view.journalPresent = snap.journalPresent;
     view.text = ReadSettledText(snap);
     return view;
@@ -184,7 +184,7 @@ std::optional<std::string> ReadProfileFile(const std::string& file) {
 namespace {
 
 WriteGuard GuardFor(const FileLock& lock) {
-    switch (lock.state()) {
+    switch (lock.CurrentState()) {
         case FileLock::State::Held:
             return WriteGuard::Locked;
         case FileLock::State::TimedOut:
@@ -201,7 +201,7 @@ WriteOutcome ModifyProfileFile(const std::string& file, const ProfileEdit& edit,
     WriteOutcome outcome;
     // Refuse before anything (the lock file included) is created beside an unwritable target.
     outcome.error = FromFileStatus(CheckWriteTarget(file, kMaxSettingsFileBytes));
-    if (!outcome.ok()) return outcome;
+    if (!outcome.Ok()) return outcome;
 
     const FileLock lock = FileLock::Acquire(LockPathFor(file), FileLock::Mode::Exclusive,
                                             TimeoutFor(wait), /*createIfMissing=*/true);
@@ -213,7 +213,7 @@ WriteOutcome ModifyProfileFile(const std::string& file, const ProfileEdit& edit,
     outcome.lockTimedOut = guard == WriteGuard::LockMissed;
     // A writer killed in the middle of a rewrite in place is finished first, so that the file is
     // whole again even where this edit turns out to change nothing.
-    if (lock.held()) FinishInterruptedRewrite(file, kMaxSettingsFileBytes);
+    if (lock.Held()) FinishInterruptedRewrite(file, kMaxSettingsFileBytes);
 
     FileSnapshot snap = ReadSettledFile(file, kMaxSettingsFileBytes);
     if (snap.status != FileStatus::Ok && snap.status != FileStatus::Missing) {
@@ -226,7 +226,7 @@ WriteOutcome ModifyProfileFile(const std::string& file, const ProfileEdit& edit,
     if (!edited || *edited == decoded.bytes) return outcome;
     const std::string bytes = EncodeSettingsFile(*edited, decoded.encoding);
     outcome.error = FromFileStatus(ReplaceWholeFile(file, bytes, snap.bytes, guard));
-    outcome.changed = outcome.ok();
+    outcome.changed = outcome.Ok();
     return outcome;
 }
 
@@ -237,7 +237,7 @@ WriteOutcome WriteProfileValue(const std::string& file, std::string_view section
     const std::string cleanValue = AsSingleLine(value);
     WriteOutcome refused;
     refused.error = CheckEntry(cleanSection, cleanKey, cleanValue);
-    if (!refused.ok()) return refused;
+    if (!refused.Ok()) return refused;
     return ModifyProfileFile(
         file,
         [&](std::string_view bytes) {

@@ -36,7 +36,7 @@ struct WriteOutcome {
     // or, where only a rewrite in place was possible, the write failed as Busy.
     bool lockTimedOut = false;
 
-    bool ok() const { return error == StoreError::None; }
+    bool Ok() const { return error == StoreError::None; }
     // The Windows error code the platform's write function reports for the same failure.
     int PlatformErrorCode() const;
     // One line for a user: why the write failed.

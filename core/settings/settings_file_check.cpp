@@ -33,7 +33,7 @@ std::optional<std::string> SettingsReadProblem(const std::string& iniPath) {
 }
 
 std::optional<std::string> SettingsWriteProblem(const WriteOutcome& outcome) {
-    if (outcome.ok()) return std::nullopt;
+    if (outcome.Ok()) return std::nullopt;
     return "cannot be written: " + outcome.Describe();
 }
 

@@ -5,6 +5,7 @@
 #include <limits>
 #include <utility>
 
+#include "core/options/control_index.h"
 #include "core/settings/ini_access.h"
 #include "core/settings/ini_path.h"
 #include "core/settings/number_form.h"
@@ -49,7 +50,7 @@ bool SplashWindow::Form_Load() {
     std::string splashDelay = NumberForm(splashCount_);
     const WriteOutcome written =
         WriteIni(mirror_.IniPath, sections::kSettings, "splashDelay", splashDelay);
-    splashCountInFile_ = written.ok();
+    splashCountInFile_ = written.Ok();
 
     mirror_.SenderName.clear();
     splashDone_ = false;
@@ -89,7 +90,7 @@ void SplashWindow::Send(const std::vector<std::string>& detectorPaths) {
 
 void SplashWindow::mNetworkItem_Click(int index) {
     const auto& items = menus_.networkItems;
-    if (index < 0 || static_cast<std::size_t>(index) >= items.size()) return;
+    if (!ControlIndexInRange(index, items.size())) return;
     const NetworkMenuItem& item = items[static_cast<std::size_t>(index)];
     if (item.visible && item.enabled) Send({item.caption});
 }
@@ -106,7 +107,7 @@ void SplashWindow::mAll_Click() {
 void SplashWindow::mAllButItem_Click(int index) {
     // The submenu's items are enabled only when the list holds two entries or more.
     const auto& items = menus_.allButItems;
-    if (index < 0 || static_cast<std::size_t>(index) >= items.size()) return;
+    if (!ControlIndexInRange(index, items.size())) return;
     if (!items[static_cast<std::size_t>(index)].enabled) return;
     std::vector<std::string> paths;
     for (std::size_t c = 0; c < items.size(); ++c) {
@@ -298,7 +299,7 @@ void SplashWindow::ClearShownRecord() {
     const WriteOutcome outcome = MarkMailboxDone(mirror_.IniPath, *closedRecord_);
     if (outcome.error == StoreError::Busy) return;  // another process holds the lock: next tick
     clearingOwed_ = false;
-    if (outcome.ok()) {
+    if (outcome.Ok()) {
         closedRecord_.reset();
     } else {
         NoteSettingsProblem(SettingsWriteProblem(outcome));
@@ -319,7 +320,7 @@ void SplashWindow::CountDownSplash() {
         WriteIni(file, sections::kSettings, "splashDelay", text, LockWait::None);
     if (outcome.error == StoreError::Busy) return;
     splashCount_ = next;
-    splashCountInFile_ = outcome.ok();
+    splashCountInFile_ = outcome.Ok();
     NoteSettingsProblem(SettingsWriteProblem(outcome));
     if (splashCount_ <= 1) {
         HideSplash();

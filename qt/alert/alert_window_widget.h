@@ -22,7 +22,7 @@ class AlertWindowWidget : public QWidget, public AlertView {
     // Loads the window from the mirror and shows it, modal to the application; returns at once.
     void Open();
     bool IsUnloaded() const { return unloaded_; }
-    const AlertWindow& presenter() const { return presenter_; }
+    const AlertWindow& Presenter() const { return presenter_; }
 
     TwipSize ScreenSize() const override;
     void SetWindowSize(TwipSize size) override;

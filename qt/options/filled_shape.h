@@ -11,7 +11,7 @@ class FilledShape : public QWidget {
     explicit FilledShape(QWidget* parent);
 
     void SetFill(std::uint32_t colour);  // 0x00BBGGRR
-    std::uint32_t fill() const { return fill_; }
+    std::uint32_t Fill() const { return fill_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -10,7 +10,7 @@ void RunOptionsDialog(QWidget* owner, SettingsMirror& mirror, AlertSounds& sound
                       std::function<void()> refreshNetworkMenus) {
     OptionsWindow window(owner, mirror, sounds, std::move(refreshNetworkMenus));
     window.Load();
-    window.form().exec();
+    window.Form().exec();
 }
 
 }  // namespace qfd

@@ -22,8 +22,8 @@ class OptionsWindow {
     // Fills the controls, centres the window and puts the focus on "&Close".
     void Load();
 
-    OptionsForm& form() { return form_; }
-    OptionsDialog& dialog() { return dialog_; }
+    OptionsForm& Form() { return form_; }
+    OptionsDialog& Dialog() { return dialog_; }
 
   private:
     OptionsForm form_;

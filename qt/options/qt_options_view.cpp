@@ -93,12 +93,12 @@ void QtOptionsView::WireBox(TextBox b, QLineEdit* edit) {
     entry.byteLimit = design::OptionsByteLimit(edit->objectName().toStdString());
     edit->installEventFilter(this);
     connect(edit, &QLineEdit::textChanged, this, [this, b] {
-        if (!box(b).setting) UserChangedText(b);
+        if (!BoxOf(b).setting) UserChangedText(b);
     });
 }
 
 void QtOptionsView::UserChangedText(TextBox b) {
-    Box& entry = box(b);
+    Box& entry = BoxOf(b);
     int caret = entry.edit->cursorPosition();
     const QString fitted = FitTypedText(entry.accepted, entry.edit->text(), entry.byteLimit, caret);
     if (fitted != entry.edit->text()) {
@@ -149,13 +149,13 @@ bool QtOptionsView::eventFilter(QObject* watched, QEvent* event) {
 }
 
 std::string QtOptionsView::Text(TextBox b) const {
-    const Box& entry = box(b);
+    const Box& entry = BoxOf(b);
     const QString text = entry.edit->text();
     return text == entry.shown ? entry.shownBytes : ToBytes(text);
 }
 
 void QtOptionsView::SetText(TextBox b, const std::string& bytes) {
-    Box& entry = box(b);
+    Box& entry = BoxOf(b);
     entry.shownBytes = bytes;
     entry.shown = FromBytes(bytes);
     entry.setting = true;
@@ -165,16 +165,16 @@ void QtOptionsView::SetText(TextBox b, const std::string& bytes) {
 }
 
 void QtOptionsView::SetToolTip(TextBox b, const std::string& bytes) {
-    box(b).edit->setToolTip(PlainToolTip(FromBytes(bytes)));
+    BoxOf(b).edit->setToolTip(PlainToolTip(FromBytes(bytes)));
 }
 
 void QtOptionsView::PutCaretAtEnd(TextBox b) {
-    QLineEdit* edit = box(b).edit;
+    QLineEdit* edit = BoxOf(b).edit;
     edit->setCursorPosition(static_cast<int>(edit->text().size()));
 }
 
 void QtOptionsView::SelectAllText(TextBox b) {
-    QLineEdit* edit = box(b).edit;
+    QLineEdit* edit = BoxOf(b).edit;
     edit->selectAll();
     // A click that brought the focus would put the caret where it landed; select again after it.
     if (QApplication::mouseButtons() != Qt::NoButton)

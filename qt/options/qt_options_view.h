@@ -66,8 +66,8 @@ class QtOptionsView : public QObject, public OptionsView {
     void WireBox(TextBox box, QLineEdit* edit);
     void UserChangedText(TextBox box);
     void RaiseChange(TextBox box);
-    Box& box(TextBox b) { return boxes_.at(b); }
-    const Box& box(TextBox b) const { return boxes_.at(b); }
+    Box& BoxOf(TextBox b) { return boxes_.at(b); }
+    const Box& BoxOf(TextBox b) const { return boxes_.at(b); }
 
     OptionsForm& form_;
     OptionsDialog* presenter_ = nullptr;

@@ -22,10 +22,10 @@ class QtSplashView : public QObject, public SplashView {
 
     void SetPresenter(SplashWindow* presenter);
 
-    SplashForm& form() { return form_; }
-    TrayMenu& menu() { return menu_; }
-    QSystemTrayIcon& trayIcon() { return tray_; }
-    QTimer& timer() { return timer_; }
+    SplashForm& Form() { return form_; }
+    TrayMenu& Menu() { return menu_; }
+    QSystemTrayIcon& TrayIcon() { return tray_; }
+    QTimer& Timer() { return timer_; }
 
     // What "end at once" does; tests put a recorder here.
     void SetEndProgram(std::function<void()> end) { endProgram_ = std::move(end); }

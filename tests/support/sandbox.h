@@ -14,7 +14,7 @@ class Sandbox {
     Sandbox& operator=(const Sandbox&) = delete;
     ~Sandbox();
 
-    const std::filesystem::path& dir() const { return dir_; }
+    const std::filesystem::path& Dir() const { return dir_; }
     std::string Path(std::string_view name) const { return (dir_ / name).string(); }
     // The installation's settings file.
     std::string IniPath() const { return Path("qfd.ini"); }

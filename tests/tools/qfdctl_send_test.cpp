@@ -22,19 +22,19 @@ test::ChildRun Qfdctl(std::vector<std::string> args) {
     return test::RunProgram(args);
 }
 
-std::string Dir(const test::Sandbox& s) { return s.dir().string(); }
+std::string Dir(const test::Sandbox& s) { return s.Dir().string(); }
 
 TEST(QfdctlSend, WithoutAnInstallationSendsTheDefaults) {
     // A folder, or the program file in it under either platform's name (whether or not it is
     // there); a folder that is itself named like the program stays a folder.
     test::Sandbox a, b, c, d;
-    std::filesystem::create_directory(d.dir() / "qfd");
+    std::filesystem::create_directory(d.Dir() / "qfd");
     a.WriteBytes("qfd", "program");
     const test::ChildRun run =
         Qfdctl({"send", Dir(a) + "/qfd", Dir(b) + "/", Dir(c) + "/qfd.exe", Dir(d) + "/qfd"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_FALSE(c.Exists("qfd.exe"));
-    for (const std::filesystem::path& dir : {a.dir(), b.dir(), c.dir(), d.dir() / "qfd"}) {
+    for (const std::filesystem::path& dir : {a.Dir(), b.Dir(), c.Dir(), d.Dir() / "qfd"}) {
         EXPECT_EQ(ReadIni((dir / "qfd.ini").string(), "Commands", "Type", "0"), "1") << dir;
     }
     EXPECT_EQ(Qfdctl({"status", Dir(a) + "/qfd"}).out.substr(0, 8), "waiting\n");
@@ -91,7 +91,7 @@ TEST(QfdctlSend, FolderWhoseLockStaysBusyIsNamedAndNeverRewrittenInPlace) {
     std::filesystem::create_hard_link(busy.IniPath(), busy.Path("second-name.ini"));
     const FileLock other = FileLock::Acquire(LockPathFor(busy.IniPath()), FileLock::Mode::Exclusive,
                                              std::chrono::milliseconds(0), true);
-    ASSERT_TRUE(other.held());
+    ASSERT_TRUE(other.Held());
     const test::ChildRun run = Qfdctl({"send", Dir(busy)});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.err.find(Dir(busy) + ": another program holds"), std::string::npos) << run.err;

@@ -38,15 +38,15 @@ int RunChildRole(int argc, char** argv) {
     const std::string_view role = argv[0];
     if (role == "claim" && argc == 3) {
         SingleInstance claim = SingleInstance::Claim(argv[1]);
-        Answer(argv[2], claim.state() == SingleInstance::State::Ours            ? "ours"
-                        : claim.state() == SingleInstance::State::HeldByAnother ? "another"
-                                                                                : "unknown");
+        Answer(argv[2], claim.CurrentState() == SingleInstance::State::Ours            ? "ours"
+                        : claim.CurrentState() == SingleInstance::State::HeldByAnother ? "another"
+                                                                                       : "unknown");
         HoldUntilKilled();
     }
     if (role == "lock" && argc == 3) {
         FileLock lock = FileLock::Acquire(argv[1], FileLock::Mode::Exclusive,
                                           std::chrono::milliseconds(5000), true);
-        Answer(argv[2], lock.held() ? "held" : "not held");
+        Answer(argv[2], lock.Held() ? "held" : "not held");
         HoldUntilKilled();
     }
     if (role == "toggle" && argc == 3) {
@@ -54,7 +54,7 @@ int RunChildRole(int argc, char** argv) {
         for (int i = 0; i < count; ++i) {
             std::string v = (i % 2) ? "1" : "0";
             const WriteOutcome outcome = WriteIni(argv[1], "Commands", "Type", v);
-            if (!outcome.ok()) return 1;
+            if (!outcome.Ok()) return 1;
             if (outcome.lockTimedOut) return 3;
         }
         return 0;
@@ -67,7 +67,7 @@ int RunChildRole(int argc, char** argv) {
                 std::string v = std::to_string(round);
                 const std::string key = std::string("w") + argv[2] + "k" + std::to_string(k);
                 const WriteOutcome outcome = WriteIni(argv[1], "Commands", key, v);
-                if (!outcome.ok()) return 1;
+                if (!outcome.Ok()) return 1;
                 timedOut = timedOut || outcome.lockTimedOut;
             }
         }

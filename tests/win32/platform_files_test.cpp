@@ -43,7 +43,7 @@ TEST(Win32Files, ReplacementKeepsTheFilesAttributes) {
     sandbox.WriteBytes("qfd.ini", "[S]\r\nk=1\r\n");
     ASSERT_TRUE(::SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_HIDDEN));
     std::string value = "2";
-    ASSERT_TRUE(WriteIni(ini, "S", "k", value).ok());
+    ASSERT_TRUE(WriteIni(ini, "S", "k", value).Ok());
     EXPECT_EQ(sandbox.ReadBytes("qfd.ini"), "[S]\r\nk=2\r\n");
     EXPECT_NE(Attributes(ini) & FILE_ATTRIBUTE_HIDDEN, 0u);
     EXPECT_FALSE(sandbox.Exists("qfd.ini.tmp"));
@@ -55,7 +55,7 @@ TEST(Win32Files, FileWithASecondNameIsRewrittenThroughBoth) {
     ASSERT_TRUE(
         ::CreateHardLinkA(sandbox.IniPath().c_str(), sandbox.Path("real.ini").c_str(), nullptr));
     std::string value = "2";
-    ASSERT_TRUE(WriteIni(sandbox.IniPath(), "S", "k", value).ok());
+    ASSERT_TRUE(WriteIni(sandbox.IniPath(), "S", "k", value).Ok());
     EXPECT_EQ(sandbox.ReadBytes("real.ini"), "[S]\r\nk=2\r\n");
     EXPECT_EQ(sandbox.ReadBytes("qfd.ini"), "[S]\r\nk=2\r\n");
     EXPECT_FALSE(sandbox.Exists("qfd.ini.redo"));

@@ -29,14 +29,14 @@ TEST(Win32SingleInstance, ClaimOfAnotherProcessIsSeenAndEndsWithItsKill) {
     ChildProcess holder({"claim", a.Path("qfd.exe"), a.Path("answer")});
     ASSERT_TRUE(holder.started());
     ASSERT_EQ(AwaitAnswer(a.Path("answer")), "ours");
-    EXPECT_EQ(SingleInstance::Claim(a.Path("qfd.exe")).state(),
+    EXPECT_EQ(SingleInstance::Claim(a.Path("qfd.exe")).CurrentState(),
               SingleInstance::State::HeldByAnother);
     // The same program file in another folder is another installation.
-    EXPECT_EQ(SingleInstance::Claim(b.Path("qfd.exe")).state(), SingleInstance::State::Ours);
+    EXPECT_EQ(SingleInstance::Claim(b.Path("qfd.exe")).CurrentState(), SingleInstance::State::Ours);
     // The claim leaves the program file readable to everyone, as a running program must.
     EXPECT_EQ(ReadFileBytes(a.Path("qfd.exe")), "program");
     holder.Kill();
-    EXPECT_EQ(SingleInstance::Claim(a.Path("qfd.exe")).state(), SingleInstance::State::Ours);
+    EXPECT_EQ(SingleInstance::Claim(a.Path("qfd.exe")).CurrentState(), SingleInstance::State::Ours);
 }
 
 enum class WritePath { Swap, InPlace };
@@ -82,7 +82,7 @@ TEST_P(Win32HeldLock, WriterWaitsThenSwapsButNeverRewritesInPlaceAndTheLockDiesW
         EXPECT_EQ(sandbox.ReadBytes("other.ini"), before);
         EXPECT_FALSE(sandbox.Exists("qfd.ini.redo"));
     } else {
-        EXPECT_TRUE(outcome.ok());
+        EXPECT_TRUE(outcome.Ok());
         EXPECT_EQ(sandbox.ReadBytes("qfd.ini"), "[S]\r\nk=2\r\n");
     }
     const std::string held = sandbox.ReadBytes("qfd.ini");
@@ -92,12 +92,13 @@ TEST_P(Win32HeldLock, WriterWaitsThenSwapsButNeverRewritesInPlaceAndTheLockDiesW
     EXPECT_EQ(WriteIni(ini, "S", "k", value, LockWait::None).error, StoreError::Busy);
     EXPECT_LT(MsSince(start), Ms(kPatientLockWaitMs));
     EXPECT_EQ(sandbox.ReadBytes("qfd.ini"), held);
-    EXPECT_EQ(FileLock::Acquire(LockPathFor(ini), FileLock::Mode::Shared, Ms(50), false).state(),
-              FileLock::State::TimedOut);
+    EXPECT_EQ(
+        FileLock::Acquire(LockPathFor(ini), FileLock::Mode::Shared, Ms(50), false).CurrentState(),
+        FileLock::State::TimedOut);
     holder.Kill();
     value = "3";
     outcome = WriteIni(ini, "S", "k", value);
-    EXPECT_TRUE(outcome.ok()) << outcome.Describe();
+    EXPECT_TRUE(outcome.Ok()) << outcome.Describe();
     EXPECT_FALSE(outcome.lockTimedOut);
     EXPECT_EQ(sandbox.ReadBytes("qfd.ini"), "[S]\r\nk=3\r\n");
 
@@ -114,7 +115,7 @@ TEST_P(Win32HeldLock, WriterWaitsThenSwapsButNeverRewritesInPlaceAndTheLockDiesW
     writing = true;
     outcome = WriteIni(ini, "S", "k", value);
     release.join();
-    EXPECT_TRUE(outcome.ok()) << outcome.Describe();
+    EXPECT_TRUE(outcome.Ok()) << outcome.Describe();
     EXPECT_FALSE(outcome.lockTimedOut);
     EXPECT_EQ(sandbox.ReadBytes("qfd.ini"), "[S]\r\nk=5\r\n");
     if (inPlace) {
@@ -171,20 +172,20 @@ TEST(Win32FileLock, WaitsThatGiveUpLeaveNoThreadOrHandleBehind) {
     // What the first waits set up once for good is no leak.
     std::string value = "0";
     EXPECT_EQ(WriteIni(ini, "S", "k", value, LockWait::None).error, StoreError::Busy);
-    EXPECT_FALSE(FileLock::Acquire(LockPathFor(ini), FileLock::Mode::Shared, Ms(5), false).held());
+    EXPECT_FALSE(FileLock::Acquire(LockPathFor(ini), FileLock::Mode::Shared, Ms(5), false).Held());
 
     const Footprint before = FootprintNow();
     int timedOut = 0;
     for (int i = 0; i < 200; ++i) {
         const FileLock lock =
             FileLock::Acquire(LockPathFor(ini), FileLock::Mode::Shared, Ms(i % 2 ? 5 : 0), false);
-        timedOut += lock.state() == FileLock::State::TimedOut;
+        timedOut += lock.CurrentState() == FileLock::State::TimedOut;
     }
     EXPECT_EQ(timedOut, 200);
     for (int i = 1; i <= 2; ++i) {
         value = std::to_string(i);
         const WriteOutcome outcome = WriteIni(ini, "S", "k", value);
-        EXPECT_TRUE(outcome.ok() && outcome.lockTimedOut) << outcome.Describe();
+        EXPECT_TRUE(outcome.Ok() && outcome.lockTimedOut) << outcome.Describe();
     }
     const Footprint after = FootprintNow();
     EXPECT_LE(after.threads, before.threads + 2);
@@ -208,20 +209,20 @@ TEST(Win32FileLock, SharedLocksCoexistAndKeepAWriterOut) {
         FileLock::Acquire(lockPath, FileLock::Mode::Shared, std::chrono::milliseconds(100), true);
     FileLock second =
         FileLock::Acquire(lockPath, FileLock::Mode::Shared, std::chrono::milliseconds(100), true);
-    EXPECT_TRUE(first.held());
-    EXPECT_TRUE(second.held());
+    EXPECT_TRUE(first.Held());
+    EXPECT_TRUE(second.Held());
     EXPECT_EQ(
         FileLock::Acquire(lockPath, FileLock::Mode::Exclusive, std::chrono::milliseconds(50), true)
-            .state(),
+            .CurrentState(),
         FileLock::State::TimedOut);
     first = FileLock();
     second = FileLock();
     EXPECT_TRUE(
         FileLock::Acquire(lockPath, FileLock::Mode::Exclusive, std::chrono::milliseconds(50), true)
-            .held());
+            .Held());
     EXPECT_EQ(FileLock::Acquire(sandbox.Path("gone/qfd.ini.lock"), FileLock::Mode::Shared,
                                 std::chrono::milliseconds(50), true)
-                  .state(),
+                  .CurrentState(),
               FileLock::State::Unavailable);
 }
 
@@ -306,7 +307,7 @@ TEST(Win32KilledWriter, NextWriterFinishesAnInterruptedRewriteInPlace) {
     ASSERT_TRUE(GiveSecondName(sandbox));
     EXPECT_EQ(ReadIni(ini, "S", "k", "missing"), "new");
     std::string value = "x";
-    ASSERT_TRUE(WriteIni(ini, "S", "u", value).ok());
+    ASSERT_TRUE(WriteIni(ini, "S", "u", value).Ok());
     EXPECT_EQ(sandbox.ReadBytes("qfd.ini"), "[S]\r\nk=new\r\nu=x\r\n[T]\r\nt=old\r\n");
     EXPECT_EQ(sandbox.ReadBytes("other.ini"), sandbox.ReadBytes("qfd.ini"));
     EXPECT_FALSE(sandbox.Exists("qfd.ini.redo"));

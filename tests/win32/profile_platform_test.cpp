@@ -210,7 +210,7 @@ TEST(ProfileAgainstPlatform, AfterOurWritesThePlatformReadsWhatWeMeant) {
                 untouched.push_back({l, PlatformRead(path, l, 8192)});
         }
         for (const WriteCase& w : writes) {
-            ASSERT_TRUE(WriteProfileValue(path, w.section, w.key, w.value).ok()) << shape.name;
+            ASSERT_TRUE(WriteProfileValue(path, w.section, w.key, w.value).Ok()) << shape.name;
         }
         const std::string bytes = sandbox.ReadBytes(name);
         ASSERT_EQ(bytes.find("top\r"), std::string::npos) << shape.name;

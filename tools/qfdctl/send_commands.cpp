@@ -132,7 +132,7 @@ int RunSend(const Args& args) {
     for (const std::string& detector : options.detectors) {
         const qfd::WriteOutcome outcome =
             qfd::SendNetworkAlert(qfd::MakeIniPath(detector), *record);
-        if (outcome.ok()) {
+        if (outcome.Ok()) {
             delivered.push_back(detector);
         } else {
             std::cerr << "qfdctl: cannot send to " << detector << ": " << outcome.Describe()
@@ -157,7 +157,7 @@ int RunStatus(const Args& args) {
     std::error_code error;
     const bool folder = std::filesystem::is_directory(detector, error);
     const qfd::IniSnapshot snap = qfd::IniSnapshot::Load(ini, qfd::LockWait::Patient);
-    if (!folder || (!snap.fileFound() && std::filesystem::exists(ini, error))) {
+    if (!folder || (!snap.FileFound() && std::filesystem::exists(ini, error))) {
         std::cerr << "qfdctl: cannot read " << (folder ? ini : detector) << '\n';
         return kExitFailed;
     }

@@ -16,7 +16,7 @@ int RunWrite(const Args& args) {
     if (args.size() != 4) return UsageError("write");
     std::string value = args[3];
     const qfd::WriteOutcome outcome = qfd::WriteIni(args[0], args[1], args[2], value);
-    if (!outcome.ok()) {
+    if (!outcome.Ok()) {
         std::cerr << "qfdctl: cannot write " << args[0] << ": " << outcome.Describe() << '\n';
         return kExitFailed;
     }

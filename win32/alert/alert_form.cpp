@@ -192,14 +192,14 @@ void AlertForm::Clicked(int target) {
 
 void AlertForm::Paint() {
     BufferedPaint paint(window_);
-    HDC dc = paint.dc();
+    HDC dc = paint.Dc();
     BrushHandle brush(CreateSolidBrush(ColourRef(background_)));
-    ::FillRect(dc, &paint.client(), brush.get());
+    ::FillRect(dc, &paint.Client(), brush.get());
     SetBkMode(dc, TRANSPARENT);
     for (const Label& label : labels_) {
         if (label.text.empty()) continue;
         // A text wider than the window runs past both edges and is cut off there.
-        RECT r{label.rect.left, label.rect.top, label.rect.right(), label.rect.bottom()};
+        RECT r{label.rect.left, label.rect.top, label.rect.Right(), label.rect.Bottom()};
         const HGDIOBJ previous = SelectObject(dc, label.font.get());
         SetTextColor(dc, ColourRef(label.colour));
         DrawTextA(dc, label.text.c_str(), static_cast<int>(label.text.size()), &r,

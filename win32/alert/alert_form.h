@@ -27,8 +27,8 @@ class AlertForm : public AlertView {
     // True once the window has unloaded.
     bool Unloaded() const { return unloaded_; }
     // Yes: the next tick shows the first colour pair and asks for the sound.
-    bool flashState() const { return presenter_.flashState(); }
-    HWND hwnd() const { return window_; }
+    bool FlashState() const { return presenter_.FlashState(); }
+    HWND Handle() const { return window_; }
 
     TwipSize ScreenSize() const override;
     void SetWindowSize(TwipSize size) override;

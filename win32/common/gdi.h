@@ -44,8 +44,8 @@ class BufferedPaint {
     BufferedPaint& operator=(const BufferedPaint&) = delete;
     ~BufferedPaint();
 
-    HDC dc() const { return memory_ ? memory_ : paint_.hdc; }
-    const RECT& client() const { return client_; }
+    HDC Dc() const { return memory_ ? memory_ : paint_.hdc; }
+    const RECT& Client() const { return client_; }
 
   private:
     HWND window_;

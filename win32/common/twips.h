@@ -30,10 +30,10 @@ struct PixelRect {
     int width = 0;
     int height = 0;
 
-    int right() const { return left + width; }
-    int bottom() const { return top + height; }
+    int Right() const { return left + width; }
+    int Bottom() const { return top + height; }
     bool Contains(int x, int y) const {
-        return x >= left && x < right() && y >= top && y < bottom();
+        return x >= left && x < Right() && y >= top && y < Bottom();
     }
 };
 

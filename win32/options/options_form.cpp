@@ -164,7 +164,7 @@ void OptionsForm::CreateControl(const design::Control& design, bool startsGroup,
     HFONT font = design.font ? previewFont_.get() : font_.get();
     HWND control = nullptr;
     if (IsShape(design)) {
-        const RECT rect{pixels.left, pixels.top, pixels.right(), pixels.bottom()};
+        const RECT rect{pixels.left, pixels.top, pixels.Right(), pixels.Bottom()};
         control = CreateShape(window_, id, rect, design.kind == Kind::Label);
         if (design.kind == Kind::Label) {
             SetShapeFont(control, font);

@@ -85,10 +85,10 @@ class OptionsForm {
     // Shows the dialog modally over owner; returns when it has closed and unloaded.
     void Run(HWND owner);
 
-    HWND hwnd() const { return window_; }
+    HWND Handle() const { return window_; }
     HWND Control(int id) const { return GetDlgItem(window_, id); }
-    HICON icon() const { return icon_; }
-    HICON smallIcon() const { return smallIcon_; }
+    HICON Icon() const { return icon_; }
+    HICON SmallIcon() const { return smallIcon_; }
 
     // Sets a box's text without raising its change handling.
     void SetTextQuietly(int id, const std::string& ansiText);

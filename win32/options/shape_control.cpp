@@ -25,8 +25,8 @@ Shape* ShapeOf(HWND window) {
 
 void Paint(HWND window, const Shape& shape) {
     BufferedPaint paint(window);
-    HDC dc = paint.dc();
-    RECT r = paint.client();
+    HDC dc = paint.Dc();
+    RECT r = paint.Client();
     BrushHandle brush(CreateSolidBrush(ColourRef(shape.fill)));
     FillRect(dc, &r, brush.get());
     if (!shape.captioned) {

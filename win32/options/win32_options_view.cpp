@@ -86,19 +86,19 @@ void Win32OptionsView::SelectAllText(TextBox box) {
 }
 
 void Win32OptionsView::SelectSound(int index) {
-    CheckRadioButton(form_.hwnd(), alertSound0, alertSound3, alertSound0 + index);
+    CheckRadioButton(form_.Handle(), alertSound0, alertSound3, alertSound0 + index);
 }
 
 void Win32OptionsView::SelectNetDelay(int index) {
-    CheckRadioButton(form_.hwnd(), optDelay0, optDelay1, optDelay0 + index);
+    CheckRadioButton(form_.Handle(), optDelay0, optDelay1, optDelay0 + index);
 }
 
 void Win32OptionsView::SetSmallTicked(bool ticked) {
-    CheckDlgButton(form_.hwnd(), chkSmall, ticked ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(form_.Handle(), chkSmall, ticked ? BST_CHECKED : BST_UNCHECKED);
 }
 
 bool Win32OptionsView::SmallTicked() const {
-    return IsDlgButtonChecked(form_.hwnd(), chkSmall) == BST_CHECKED;
+    return IsDlgButtonChecked(form_.Handle(), chkSmall) == BST_CHECKED;
 }
 
 void Win32OptionsView::SetSwatchColour(Swatch swatch, int index, std::uint32_t colour) {
@@ -132,9 +132,9 @@ void Win32OptionsView::SetPreviewLabelVisible(bool visible) { Show(lblPreview, v
 
 void Win32OptionsView::SetPreviewTimerEnabled(bool enabled) {
     if (enabled)
-        SetTimer(form_.hwnd(), OptionsForm::kPreviewTimerId, 500, nullptr);
+        SetTimer(form_.Handle(), OptionsForm::kPreviewTimerId, 500, nullptr);
     else
-        KillTimer(form_.hwnd(), OptionsForm::kPreviewTimerId);
+        KillTimer(form_.Handle(), OptionsForm::kPreviewTimerId);
 }
 
 void Win32OptionsView::ClearNetworkRows() {
@@ -175,26 +175,27 @@ int Win32OptionsView::SelectedNetworkRow() const {
 }
 
 std::uint32_t Win32OptionsView::ChooseColour(std::uint32_t initial, const std::string& title) {
-    return ShowColourChooser(form_.hwnd(), initial, title);
+    return ShowColourChooser(form_.Handle(), initial, title);
 }
 
 std::string Win32OptionsView::ChooseFile(const FileChooserRequest& request) {
-    return ShowFileChooser(form_.hwnd(), request);
+    return ShowFileChooser(form_.Handle(), request);
 }
 
 bool Win32OptionsView::AskYesNo(const std::string& question) {
-    return ShowMessageBox(form_.hwnd(), {question, std::string(kAppTitle), MessageIcon::Question,
-                                         MessageButtons::YesNo}) == MessageAnswer::Yes;
+    return ShowMessageBox(form_.Handle(), {question, std::string(kAppTitle), MessageIcon::Question,
+                                           MessageButtons::YesNo}) == MessageAnswer::Yes;
 }
 
 void Win32OptionsView::Refuse(const std::string& text) {
-    ShowMessageBox(form_.hwnd(),
+    ShowMessageBox(form_.Handle(),
                    {text, std::string(kAppTitle), MessageIcon::Exclamation, MessageButtons::Ok});
 }
 
 void Win32OptionsView::SetMainWindowIcon() {
-    SendMessageA(form_.hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(form_.icon()));
-    SendMessageA(form_.hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(form_.smallIcon()));
+    SendMessageA(form_.Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(form_.Icon()));
+    SendMessageA(form_.Handle(), WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(form_.SmallIcon()));
 }
 
 void Win32OptionsView::CloseWindow() { form_.Close(); }

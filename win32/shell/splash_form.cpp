@@ -38,7 +38,7 @@ void RegisterClasses(HINSTANCE instance, HICON icon, HICON smallIcon) {
 }
 
 void FillRect(HDC dc, const PixelRect& rect, std::uint32_t colour) {
-    const RECT r{rect.left, rect.top, rect.right(), rect.bottom()};
+    const RECT r{rect.left, rect.top, rect.Right(), rect.Bottom()};
     BrushHandle brush(CreateSolidBrush(ColourRef(colour)));
     ::FillRect(dc, &r, brush.get());
 }
@@ -63,7 +63,7 @@ SplashForm::SplashForm() : layout_(ScreenDpi()) {
     linkHoverFont_ = CreateDesignFont({"MS Sans Serif", 8.25, false, true});
     arialFont_ = CreateDesignFont({"Arial", 8.25});
 
-    const PixelRect client = layout_.client();
+    const PixelRect client = layout_.Client();
     // No caption, no border; a tool window stays out of the taskbar.
     window_ = CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, "", WS_POPUP, 0, 0, client.width,
                               client.height, nullptr, nullptr, instance, nullptr);
@@ -105,12 +105,12 @@ void SplashForm::SetLinkLook(LinkLabel label, bool hovered) {
     look = hovered;
     const PixelRect rect =
         layout_.Rect(label == LinkLabel::Website ? SplashPart::lblWebsite : SplashPart::lblEmail);
-    const RECT r{rect.left, rect.top, rect.right(), rect.bottom()};
+    const RECT r{rect.left, rect.top, rect.Right(), rect.Bottom()};
     InvalidateRect(surface_, &r, FALSE);
 }
 
 void SplashForm::ShowCentred() {
-    const PixelRect client = layout_.client();
+    const PixelRect client = layout_.Client();
     const int x = (GetSystemMetrics(SM_CXSCREEN) - client.width) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - client.height) / 2;
     SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -251,7 +251,7 @@ void SplashForm::Clicked(SplashPart part) {
 void SplashForm::DrawLabel(HDC dc, SplashPart part, HFONT font, std::uint32_t colour, UINT align,
                            const std::string& text) {
     const PixelRect rect = layout_.Rect(part);
-    RECT r{rect.left, rect.top, rect.right(), rect.bottom()};
+    RECT r{rect.left, rect.top, rect.Right(), rect.Bottom()};
     const HGDIOBJ previous = SelectObject(dc, font);
     SetTextColor(dc, ColourRef(colour));
     DrawTextA(dc, text.c_str(), -1, &r, align | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
@@ -260,13 +260,13 @@ void SplashForm::DrawLabel(HDC dc, SplashPart part, HFONT font, std::uint32_t co
 
 void SplashForm::Paint() {
     BufferedPaint paint(surface_);
-    HDC dc = paint.dc();
-    FillRect(dc, layout_.client(), kBrown);
-    const PixelRect panel = layout_.panel();
+    HDC dc = paint.Dc();
+    FillRect(dc, layout_.Client(), kBrown);
+    const PixelRect panel = layout_.Panel();
     FillRect(dc, panel, kPeach);
     // Nothing drawn on the panel goes past its edges.
     const int saved = SaveDC(dc);
-    IntersectClipRect(dc, panel.left, panel.top, panel.right(), panel.bottom());
+    IntersectClipRect(dc, panel.left, panel.top, panel.Right(), panel.Bottom());
 
     if (logo_) {
         BITMAP info{};

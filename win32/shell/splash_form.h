@@ -32,9 +32,9 @@ class SplashForm {
     SplashForm& operator=(const SplashForm&) = delete;
     ~SplashForm();
 
-    HWND hwnd() const { return window_; }
-    HICON icon() const { return bigIcon_; }
-    HICON smallIcon() const { return smallIcon_; }
+    HWND Handle() const { return window_; }
+    HICON Icon() const { return bigIcon_; }
+    HICON SmallIcon() const { return smallIcon_; }
     void SetPresenter(SplashWindow* presenter) { presenter_ = presenter; }
     void SetMessageHandler(MessageHandler handler) { handler_ = std::move(handler); }
 

@@ -54,7 +54,7 @@ void SplashLayout::SizeToText(SplashPart control, int width, int height) {
     const int slot = Slot(control);
     if (slot < 0 || slot >= kSplashControlCount) return;
     PixelRect& rect = controls_[static_cast<std::size_t>(slot)];
-    const int right = rect.right();
+    const int right = rect.Right();
     rect.width = width < 0 ? 0 : width;
     rect.height = height < 0 ? 0 : height;
     rect.left = right - rect.width;

@@ -30,9 +30,9 @@ class SplashLayout {
   public:
     explicit SplashLayout(int dpi);
 
-    int dpi() const { return dpi_; }
-    PixelRect client() const { return client_; }
-    PixelRect panel() const { return panel_; }
+    int Dpi() const { return dpi_; }
+    PixelRect Client() const { return client_; }
+    PixelRect Panel() const { return panel_; }
     PixelRect Rect(SplashPart control) const;
 
     // lblPlatform and lblVersion are right-aligned and sized to their text: they keep their

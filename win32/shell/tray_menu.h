@@ -21,9 +21,9 @@ class TrayMenu {
     // chosen or the user clicks elsewhere, and the chosen item is posted to the owner.
     void Popup(HWND owner, POINT at);
 
-    HMENU popup() const { return popup_; }
-    HMENU network() const { return network_; }
-    HMENU allBut() const { return allBut_; }
+    HMENU Popup() const { return popup_; }
+    HMENU Network() const { return network_; }
+    HMENU AllBut() const { return allBut_; }
 
   private:
     HMENU bar_ = nullptr;  // holds mPopUpSys, which is never shown as a bar

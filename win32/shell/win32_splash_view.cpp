@@ -29,7 +29,7 @@ Win32SplashView::Win32SplashView(SettingsMirror& mirror, AlertSounds& sounds,
                                  std::string programDirectory)
     : mirror_(mirror), sounds_(sounds), programDirectory_(std::move(programDirectory)) {
     taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
-    tray_.Fill(form_.hwnd(), form_.smallIcon(), kTrayTip);
+    tray_.Fill(form_.Handle(), form_.SmallIcon(), kTrayTip);
     form_.SetMessageHandler([this](UINT message, WPARAM wParam, LPARAM lParam) {
         return OnMessage(message, wParam, lParam);
     });
@@ -110,7 +110,8 @@ void Win32SplashView::OnCommand(unsigned id) {
 
 void Win32SplashView::PostSendFailure(const std::string& text, const std::string& title) {
     auto failure = std::make_unique<SendFailure>(SendFailure{text, title});
-    if (PostMessageA(form_.hwnd(), kSendFailedMessage, 0, reinterpret_cast<LPARAM>(failure.get())))
+    if (PostMessageA(form_.Handle(), kSendFailedMessage, 0,
+                     reinterpret_cast<LPARAM>(failure.get())))
         failure.release();  // the window owns it now
 }
 
@@ -128,15 +129,15 @@ void Win32SplashView::ShowWindow() {
 void Win32SplashView::HideWindow() { form_.Hide(); }
 
 void Win32SplashView::RestoreWindow() {
-    if (IsIconic(form_.hwnd())) ::ShowWindow(form_.hwnd(), SW_RESTORE);
+    if (IsIconic(form_.Handle())) ::ShowWindow(form_.Handle(), SW_RESTORE);
 }
 
-void Win32SplashView::BringToForeground() { SetForegroundWindow(form_.hwnd()); }
+void Win32SplashView::BringToForeground() { SetForegroundWindow(form_.Handle()); }
 
 void Win32SplashView::BringModalToFront() {
     // The modal window is the owned popup that was active last.
-    const HWND modal = GetLastActivePopup(form_.hwnd());
-    if (modal == nullptr || modal == form_.hwnd()) return;
+    const HWND modal = GetLastActivePopup(form_.Handle());
+    if (modal == nullptr || modal == form_.Handle()) return;
     if (IsIconic(modal)) ::ShowWindow(modal, SW_RESTORE);
     SetForegroundWindow(modal);
 }
@@ -145,26 +146,26 @@ void Win32SplashView::SetTimerInterval(int milliseconds) {
     timerInterval_ = milliseconds;
     // A running window timer takes a new interval by being set again under its id.
     if (timerEnabled_)
-        SetTimer(form_.hwnd(), kMainTimerId, static_cast<UINT>(timerInterval_), nullptr);
+        SetTimer(form_.Handle(), kMainTimerId, static_cast<UINT>(timerInterval_), nullptr);
 }
 
 void Win32SplashView::SetTimerEnabled(bool enabled) {
     timerEnabled_ = enabled;
     if (enabled)
-        SetTimer(form_.hwnd(), kMainTimerId, static_cast<UINT>(timerInterval_), nullptr);
+        SetTimer(form_.Handle(), kMainTimerId, static_cast<UINT>(timerInterval_), nullptr);
     else
-        KillTimer(form_.hwnd(), kMainTimerId);
+        KillTimer(form_.Handle(), kMainTimerId);
 }
 
 void Win32SplashView::ShowAlertModal() {
     // An alert raised by the timer must not leave the popup menu open behind it.
     EndMenu();
-    RunAlertWindow(form_.hwnd(), mirror_, sounds_);
+    RunAlertWindow(form_.Handle(), mirror_, sounds_);
 }
 
 void Win32SplashView::ShowOptionsModal() {
     EndMenu();
-    RunOptionsDialog(form_.hwnd(), form_.icon(), form_.smallIcon(), mirror_, sounds_, [this] {
+    RunOptionsDialog(form_.Handle(), form_.Icon(), form_.SmallIcon(), mirror_, sounds_, [this] {
         if (presenter_) presenter_->RefreshNetworkMenus();
     });
 }
@@ -175,7 +176,7 @@ MessageAnswer Win32SplashView::ShowMessage(const MessageRequest& request) {
 
 void Win32SplashView::OpenLink(const std::string& target) {
     // The result is not looked at: a link that opens nothing is not an error.
-    ShellExecuteA(form_.hwnd(), "Open", target.c_str(), "", programDirectory_.c_str(),
+    ShellExecuteA(form_.Handle(), "Open", target.c_str(), "", programDirectory_.c_str(),
                   SW_SHOWNORMAL);
 }
 
@@ -187,10 +188,10 @@ void Win32SplashView::ShowNetworkMenus(const NetworkMenus& menus) { menu_.ShowNe
 
 void Win32SplashView::PopupMenu() {
     // The null message makes the menu close properly when the user clicks elsewhere.
-    PostMessageA(form_.hwnd(), WM_NULL, 0, 0);
+    PostMessageA(form_.Handle(), WM_NULL, 0, 0);
     POINT at{0, 0};
     GetCursorPos(&at);
-    menu_.Popup(form_.hwnd(), at);
+    menu_.Popup(form_.Handle(), at);
 }
 
 void Win32SplashView::EndProgram() { std::_Exit(0); }

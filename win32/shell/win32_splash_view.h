@@ -25,7 +25,7 @@ class Win32SplashView : public SplashView {
     Win32SplashView(SettingsMirror& mirror, AlertSounds& sounds, std::string programDirectory);
 
     void SetPresenter(SplashWindow* presenter);
-    HWND hwnd() const { return form_.hwnd(); }
+    HWND Handle() const { return form_.Handle(); }
 
     // Hands an error message to the user-interface thread; callable from any thread.
     void PostSendFailure(const std::string& text, const std::string& title);

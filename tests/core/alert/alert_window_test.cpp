@@ -131,7 +131,7 @@ TEST_F(AlertWindowTest, FlashesFromTheSecondPairAndAsksForTheSoundOnFirstPairTic
     for (const AlertLabel l : {AlertLabel::lblQuorf, AlertLabel::lblAlert, AlertLabel::lblMyName}) {
         EXPECT_EQ(L(l).colour, 0xFF0000u);
     }
-    EXPECT_TRUE(window.flashState());
+    EXPECT_TRUE(window.FlashState());
     EXPECT_EQ(Plays(), 0u);  // no sound while loading
 
     for (int tick = 1; tick <= 6; ++tick) {
@@ -145,7 +145,7 @@ TEST_F(AlertWindowTest, FlashesFromTheSecondPairAndAsksForTheSoundOnFirstPairTic
             EXPECT_EQ(L(l).colour, firstPair ? 0x123456u : 0xFF0000u);
         }
         EXPECT_EQ(Plays(), static_cast<std::size_t>((tick + 1) / 2));
-        EXPECT_EQ(window.flashState(), !firstPair);
+        EXPECT_EQ(window.FlashState(), !firstPair);
     }
 }
 
@@ -253,13 +253,13 @@ TEST_F(AlertWindowTest, EveryOpeningIsAFreshLoad) {
     mirror.Small = 1;
     window.Form_Load();
     window.Timer1_Timer();
-    EXPECT_FALSE(window.flashState());
+    EXPECT_FALSE(window.FlashState());
     window.Form_Unload();
 
     mirror.Small = 0;
     mirror.QFtext = "Again";
     window.Form_Load();
-    EXPECT_TRUE(window.flashState());
+    EXPECT_TRUE(window.FlashState());
     EXPECT_DOUBLE_EQ(view.window.width, 15360);
     EXPECT_EQ(L(AlertLabel::lblQuorf).text, "Again");
     EXPECT_EQ(view.backColour, static_cast<std::uint32_t>(mirror.Colour2));

@@ -103,7 +103,7 @@ TEST(SoundFilesTest, TheGeneratorWritesTheCommittedFilesAgain) {
     }
     test::Sandbox sandbox;
     const std::string command = "python3 \"" + (kSoundsDir / "make_sounds.py").string() + "\" \"" +
-                                sandbox.dir().string() + "\"";
+                                sandbox.Dir().string() + "\"";
     ASSERT_EQ(std::system(command.c_str()), 0);
     for (const char* name : {"whoop.wav", "deedoodeedoo.wav", "weeooweeoo.wav", "none.wav"}) {
         EXPECT_TRUE(ReadFileBytes(kSoundsDir / name) == sandbox.ReadBytes(name)) << name;

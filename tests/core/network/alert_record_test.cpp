@@ -50,7 +50,7 @@ TEST(AlertRecord, LineBreaksBecomeBlanksInTheRecordAndTheMirror) {
 TEST(SendNetworkAlert, NewMailboxHoldsTheRecordAsFiveWritesWouldLeaveIt) {
     test::Sandbox receiver;
     SettingsMirror m = Sender(1, 5);
-    ASSERT_TRUE(SendNetworkAlert(receiver.IniPath(), TakeAlertRecord(m)).ok());
+    ASSERT_TRUE(SendNetworkAlert(receiver.IniPath(), TakeAlertRecord(m)).Ok());
     EXPECT_EQ(receiver.ReadBytes("qfd.ini"),
               "[Commands]\r\nDelay= 5\r\nNetName=Bruce\r\nQFtext=Quorf\r\nAtext=Alert\r\n"
               "Type=1\r\n");
@@ -62,7 +62,7 @@ TEST(SendNetworkAlert, ReplacesTheEarlierRecordAndKeepsEverythingElse) {
                         "[Settings]\r\nDelay= 9\r\n\r\n[Commands]\r\nType=0\r\nDelay= 2\r\n"
                         "NetName=Sheila\r\n");
     SettingsMirror m = Sender(0, 5);
-    ASSERT_TRUE(SendNetworkAlert(receiver.IniPath(), TakeAlertRecord(m)).ok());
+    ASSERT_TRUE(SendNetworkAlert(receiver.IniPath(), TakeAlertRecord(m)).Ok());
     EXPECT_EQ(receiver.ReadBytes("qfd.ini"),
               "[Settings]\r\nDelay= 9\r\n\r\n[Commands]\r\nType=1\r\nDelay=0\r\n"
               "NetName=Bruce\r\nQFtext=Quorf\r\nAtext=Alert\r\n");
@@ -85,7 +85,7 @@ class FailingFolder : public ::testing::Test {
 
 TEST_F(FailingFolder, MissingFolderFailsSilentlyAndCreatesNothing) {
     const WriteOutcome outcome = SendTo(sandbox.Path("gone/qfd.ini"));
-    EXPECT_FALSE(outcome.ok());
+    EXPECT_FALSE(outcome.Ok());
     EXPECT_FALSE(ShowsErrorMessage(outcome));
     EXPECT_FALSE(sandbox.Exists("gone"));
 }
@@ -107,7 +107,7 @@ TEST_F(FailingFolder, FolderOrPipeInPlaceOfTheFileFailsSilently) {
     ASSERT_EQ(::mkfifo(sandbox.Path("b/qfd.ini").c_str(), 0644), 0);
     for (const char* path : {"a/qfd.ini", "b/qfd.ini"}) {
         const WriteOutcome outcome = SendTo(sandbox.Path(path));
-        EXPECT_FALSE(outcome.ok()) << path;
+        EXPECT_FALSE(outcome.Ok()) << path;
         EXPECT_FALSE(ShowsErrorMessage(outcome)) << path;
     }
 }

@@ -115,7 +115,7 @@ TEST_F(DetectorListEditorTest, PathThatWouldReadBackCutIsRefused) {
 }
 
 TEST_F(DetectorListEditorTest, MissingFolderIsReportedNotWritten) {
-    const std::string ini = (sandbox.dir() / "gone" / "qfd.ini").string();
+    const std::string ini = (sandbox.Dir() / "gone" / "qfd.ini").string();
     const DetectorStoreOutcome outcome = StoreDetector(ini, "/a/");
     EXPECT_EQ(outcome.result, DetectorStoreResult::NotWritten);
     EXPECT_EQ(outcome.write.error, StoreError::PathNotFound);
@@ -125,7 +125,7 @@ TEST_F(DetectorListEditorTest, ReadOnlySettingsFileIsReportedAndKept) {
     const std::string file = "[Network Settings]\r\nOption 0=/a/\r\nOption 1=/b/\r\n";
     sandbox.WriteBytes("qfd.ini", file);
     ASSERT_EQ(::chmod(sandbox.IniPath().c_str(), 0444), 0);
-    ::chmod(sandbox.dir().string().c_str(), 0755);
+    ::chmod(sandbox.Dir().string().c_str(), 0755);
     const std::string ini = sandbox.IniPath();
     const std::optional<int> result = RunUnprivileged([&] {
         const DetectorStoreOutcome add = StoreDetector(ini, "/c/");

@@ -18,7 +18,7 @@ namespace {
 class MailboxTest : public ::testing::Test {
   protected:
     void Receive(const std::string& delay, const std::string& name) {
-        ASSERT_TRUE(SendNetworkAlert(ini, AlertRecord{delay, name, "Quorf", "Alert"}).ok());
+        ASSERT_TRUE(SendNetworkAlert(ini, AlertRecord{delay, name, "Quorf", "Alert"}).Ok());
     }
     MailboxRecord Look() {
         const std::optional<MailboxRecord> record = LookIntoMailbox(ini, "Own top", "Own bottom");

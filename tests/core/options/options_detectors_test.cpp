@@ -149,7 +149,7 @@ TEST_F(OptionsDetectorsTest, PathTooLongToReadBackIsRefused) {
 
 TEST_F(OptionsDetectorsTest, UnwritableSettingsFileIsToldAndShowsNoNewRow) {
     // A settings file in a folder that has gone: nothing can be written.
-    Open("", (sandbox.dir() / "gone" / "qfd.ini").string());
+    Open("", (sandbox.Dir() / "gone" / "qfd.ini").string());
     Choose("/mnt/x/qfd");
     dialog->cmdBrowse_Click();
     ASSERT_EQ(view.refusals.size(), 1u);
@@ -206,7 +206,7 @@ TEST_F(OptionsDetectorsTest, RemoveAnsweredYesClearsEverySlotOfThePath) {
 TEST_F(OptionsDetectorsTest, RemoveFromAReadOnlyFileIsToldAndTheRowStays) {
     sandbox.WriteBytes("qfd.ini", "[Network Settings]\r\nOption 0=/a/\r\n");
     ASSERT_EQ(::chmod(sandbox.IniPath().c_str(), 0444), 0);
-    ::chmod(sandbox.dir().string().c_str(), 0755);
+    ::chmod(sandbox.Dir().string().c_str(), 0755);
     const std::optional<int> result = RunUnprivileged([&] {
         Open("", sandbox.IniPath());
         view.selectedRow = 0;

@@ -90,7 +90,7 @@ const std::string kFullFile =
 TEST_F(OptionsDialogTest, OpeningFillsEveryControlAndChangesNothing) {
     Open(kFullFile);
     EXPECT_EQ(File(), kFullFile);  // myName rewritten with its own value
-    EXPECT_FALSE(dialog->loading());
+    EXPECT_FALSE(dialog->Loading());
     EXPECT_EQ(view.text[TextBox::txtMyName], "Robin");
     EXPECT_EQ(view.text[TextBox::txtDelay], "7");
     EXPECT_EQ(view.text[TextBox::txtLatency], "250");
@@ -106,7 +106,7 @@ TEST_F(OptionsDialogTest, OpeningFillsEveryControlAndChangesNothing) {
     // The preview waits in the second pair, hidden, with the top text as its caption.
     EXPECT_EQ(view.previewFill, 16711680u);
     EXPECT_EQ(view.previewTextColour, 65535u);
-    EXPECT_EQ(dialog->previewPhase(), 1);
+    EXPECT_EQ(dialog->PreviewPhase(), 1);
     EXPECT_EQ(view.previewCaption, "Rubbish");
     EXPECT_TRUE(view.previewButtonVisible);
     EXPECT_FALSE(view.previewTimerEnabled);
@@ -256,6 +256,9 @@ TEST_F(OptionsDialogTest, SoundButtonsStoreTheirIdsAndThePlayButtonPlaysTheSelec
         ASSERT_FALSE(sounds.output->plays.empty());
         EXPECT_EQ(sounds.output->plays.back()->bytes, *image);
     }
+    // There are four buttons: a fifth is a fault in the front end, and stores nothing.
+    EXPECT_DEBUG_DEATH(dialog->alertSound_Click(4), "index beyond");
+    EXPECT_EQ(Setting("Sound"), "103");
     // A sound still playing is cut off by the next press.
     dialog->alertSound_Click(1);
     dialog->cmdPlaySound_Click();
@@ -395,7 +398,7 @@ TEST_F(OptionsDialogTest, PreviewAlternatesFromTheSecondPairAndKeepsItsPhase) {
     EXPECT_EQ(view.previewFill, 16711680u);
     EXPECT_EQ(view.previewTextColour, 65535u);
     dialog->Timer1_Timer();
-    EXPECT_EQ(dialog->previewPhase(), 0);
+    EXPECT_EQ(dialog->PreviewPhase(), 0);
     EXPECT_EQ(view.previewFill, 65280u);
     EXPECT_EQ(view.previewTextColour, 255u);
     dialog->Timer1_Timer();
@@ -409,7 +412,7 @@ TEST_F(OptionsDialogTest, PreviewAlternatesFromTheSecondPairAndKeepsItsPhase) {
     EXPECT_EQ(view.previewFill, 65280u);
     dialog->cmdPreview_Click();  // goes on from there
     dialog->Timer1_Timer();
-    EXPECT_EQ(dialog->previewPhase(), 1);
+    EXPECT_EQ(dialog->PreviewPhase(), 1);
     EXPECT_EQ(view.previewFill, 16711680u);
     // A new colour shows at the next tick that uses it.
     view.colourAnswers = {0x123456};

@@ -23,16 +23,16 @@ TEST(SingleInstance, SecondClaimOfTheSameProgramFileIsRefusedUntilTheFirstEnds) 
     const auto before = std::filesystem::directory_entry(a.Path("qfd")).last_write_time();
     {
         SingleInstance first = SingleInstance::Claim(a.Path("qfd"));
-        EXPECT_EQ(first.state(), State::Ours);
+        EXPECT_EQ(first.CurrentState(), State::Ours);
         SingleInstance second = SingleInstance::Claim(a.Path("qfd"));
-        EXPECT_EQ(second.state(), State::HeldByAnother);
+        EXPECT_EQ(second.CurrentState(), State::HeldByAnother);
         EXPECT_TRUE(second.AnotherInstanceRunning());
         SingleInstance moved = std::move(first);
-        EXPECT_EQ(SingleInstance::Claim(a.Path("qfd")).state(), State::HeldByAnother);
+        EXPECT_EQ(SingleInstance::Claim(a.Path("qfd")).CurrentState(), State::HeldByAnother);
     }
-    EXPECT_EQ(SingleInstance::Claim(a.Path("qfd")).state(), State::Ours);
+    EXPECT_EQ(SingleInstance::Claim(a.Path("qfd")).CurrentState(), State::Ours);
     // Nothing was created or written in the installation folder.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(a.dir()), {}), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(a.Dir()), {}), 1);
     EXPECT_EQ(std::filesystem::directory_entry(a.Path("qfd")).last_write_time(), before);
 }
 
@@ -41,8 +41,8 @@ TEST(SingleInstance, AnotherFolderRunsSideBySide) {
     a.WriteBytes("qfd", "program");
     b.WriteBytes("qfd", "program");
     SingleInstance first = SingleInstance::Claim(a.Path("qfd"));
-    EXPECT_EQ(SingleInstance::Claim(b.Path("qfd")).state(), State::Ours);
-    EXPECT_EQ(first.state(), State::Ours);
+    EXPECT_EQ(SingleInstance::Claim(b.Path("qfd")).CurrentState(), State::Ours);
+    EXPECT_EQ(first.CurrentState(), State::Ours);
 }
 
 #ifndef _WIN32
@@ -59,23 +59,23 @@ TEST(SingleInstance, ClaimOfAnotherProcessIsSeenAndEndsWithIt) {
         SingleInstance mine = SingleInstance::Claim(a.Path("qfd"));
         char c;
         // Tell the parent by the ini's size, then wait until it has looked.
-        a.WriteBytes("qfd.ini", mine.state() == State::Ours ? "x" : "xx");
+        a.WriteBytes("qfd.ini", mine.CurrentState() == State::Ours ? "x" : "xx");
         (void)!::read(toChild[0], &c, 1);
         ::_exit(0);
     }
     while (a.ReadBytes("qfd.ini").empty()) ::usleep(1000);
     EXPECT_EQ(a.ReadBytes("qfd.ini"), "x");
-    EXPECT_EQ(SingleInstance::Claim(a.Path("qfd")).state(), State::HeldByAnother);
+    EXPECT_EQ(SingleInstance::Claim(a.Path("qfd")).CurrentState(), State::HeldByAnother);
     (void)!::write(toChild[1], "g", 1);
     int status = 0;
     ::waitpid(child, &status, 0);
-    EXPECT_EQ(SingleInstance::Claim(a.Path("qfd")).state(), State::Ours);
+    EXPECT_EQ(SingleInstance::Claim(a.Path("qfd")).CurrentState(), State::Ours);
 }
 #endif
 
 TEST(SingleInstance, MissingProgramFileCannotTell) {
     Sandbox a;
-    EXPECT_EQ(SingleInstance::Claim(a.Path("qfd")).state(), State::Unknown);
+    EXPECT_EQ(SingleInstance::Claim(a.Path("qfd")).CurrentState(), State::Unknown);
     EXPECT_FALSE(SingleInstance::Claim(a.Path("qfd")).AnotherInstanceRunning());
 }
 

@@ -59,7 +59,7 @@ TEST_P(TornReads, ReaderSeesOnlyTheOldOrTheNewValue) {
     const pid_t writer = Spawn([&] {
         for (int i = 0; i < 2000; ++i) {
             std::string v = (i % 2) ? "1" : "0";
-            if (!WriteIni(ini, "Commands", "Type", v).ok()) ::_exit(1);
+            if (!WriteIni(ini, "Commands", "Type", v).Ok()) ::_exit(1);
         }
     });
     int reads = 0, torn = 0;
@@ -95,7 +95,7 @@ TEST(LostUpdates, EveryWritersKeysHoldTheirLastValue) {
                 for (int k = 0; k < kKeys; ++k) {
                     std::string v = std::to_string(round);
                     const std::string key = "w" + std::to_string(w) + "k" + std::to_string(k);
-                    if (!WriteIni(ini, "Commands", key, v).ok()) ::_exit(1);
+                    if (!WriteIni(ini, "Commands", key, v).Ok()) ::_exit(1);
                 }
             }
         }));

@@ -58,22 +58,22 @@ TEST_F(IniAccessTest, EmptyValueIsNotTheDefault) {
 
 TEST_F(IniAccessTest, LineBreaksBecomeBlanksInTheCallersVariableAndTheFile) {
     std::string text = "Quorf\r\nAlert\n";
-    ASSERT_TRUE(WriteIni(ini, "Settings", "QFtext", text).ok());
+    ASSERT_TRUE(WriteIni(ini, "Settings", "QFtext", text).Ok());
     EXPECT_EQ(text, "Quorf  Alert ");
     EXPECT_EQ(sandbox.ReadBytes("qfd.ini"), "[Settings]\r\nQFtext=Quorf  Alert \r\n");
 }
 
 TEST_F(IniAccessTest, NewFileIsCrlfAndNumbersKeepTheirBlank) {
-    ASSERT_TRUE(Write("Settings", "splashDelay", " 30").ok());
-    ASSERT_TRUE(Write("Commands", "Type", "0").ok());
-    ASSERT_TRUE(Write("Settings", "Delay", " 7").ok());
+    ASSERT_TRUE(Write("Settings", "splashDelay", " 30").Ok());
+    ASSERT_TRUE(Write("Commands", "Type", "0").Ok());
+    ASSERT_TRUE(Write("Settings", "Delay", " 7").Ok());
     EXPECT_EQ(sandbox.ReadBytes("qfd.ini"),
               "[Settings]\r\nsplashDelay= 30\r\nDelay= 7\r\n[Commands]\r\nType=0\r\n");
     EXPECT_EQ(Read("Settings", "Delay"), "7");
 }
 
 TEST_F(IniAccessTest, ValueLimitIs32767Bytes) {
-    ASSERT_TRUE(Write("S", "k", std::string(32767, 'v')).ok());
+    ASSERT_TRUE(Write("S", "k", std::string(32767, 'v')).Ok());
     const std::string before = sandbox.ReadBytes("qfd.ini");
     const WriteOutcome tooLong = Write("S", "k", std::string(32768, 'w'));
     EXPECT_EQ(tooLong.error, StoreError::ValueTooLong);
@@ -140,7 +140,7 @@ TEST_F(IniAccessTest, RewritingTheSameValueLeavesTheFileUntouched) {
     sandbox.WriteBytes("qfd.ini", "[Settings]\r\nDelay= 7\r\n");
     const ino_t before = Inode(ini);
     const WriteOutcome outcome = Write("Settings", "Delay", " 7");
-    EXPECT_TRUE(outcome.ok());
+    EXPECT_TRUE(outcome.Ok());
     EXPECT_FALSE(outcome.changed);
     EXPECT_EQ(Inode(ini), before);
 }
@@ -148,7 +148,7 @@ TEST_F(IniAccessTest, RewritingTheSameValueLeavesTheFileUntouched) {
 TEST_F(IniAccessTest, ReplacementKeepsTheFileMode) {
     sandbox.WriteBytes("qfd.ini", "[S]\r\nk=1\r\n");
     fs::permissions(ini, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    ASSERT_TRUE(Write("S", "k", "2").ok());
+    ASSERT_TRUE(Write("S", "k", "2").Ok());
     EXPECT_EQ(fs::status(ini).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_FALSE(sandbox.Exists("qfd.ini.tmp"));
@@ -157,20 +157,20 @@ TEST_F(IniAccessTest, ReplacementKeepsTheFileMode) {
 TEST_F(IniAccessTest, LinkedFileIsRewrittenThroughTheLink) {
     sandbox.WriteBytes("real.ini", "[S]\r\nk=1\r\n");
     fs::create_symlink(sandbox.Path("real.ini"), ini);
-    ASSERT_TRUE(Write("S", "k", "2").ok());
+    ASSERT_TRUE(Write("S", "k", "2").Ok());
     EXPECT_TRUE(fs::is_symlink(ini));
     EXPECT_EQ(sandbox.ReadBytes("real.ini"), "[S]\r\nk=2\r\n");
 
     fs::create_hard_link(sandbox.Path("real.ini"), sandbox.Path("hard.ini"));
     std::string value = "3";
-    ASSERT_TRUE(WriteIni(sandbox.Path("hard.ini"), "S", "k", value).ok());
+    ASSERT_TRUE(WriteIni(sandbox.Path("hard.ini"), "S", "k", value).Ok());
     EXPECT_EQ(sandbox.ReadBytes("real.ini"), "[S]\r\nk=3\r\n");
 }
 
 TEST_F(IniAccessTest, LeftoverTemporaryFileFromACrashIsCleanedUp) {
     sandbox.WriteBytes("qfd.ini", "[S]\r\nk=1\r\n");
     sandbox.WriteBytes("qfd.ini.tmp", "[S]\r\nk=half-writ");
-    ASSERT_TRUE(Write("S", "k", "2").ok());
+    ASSERT_TRUE(Write("S", "k", "2").Ok());
     EXPECT_FALSE(sandbox.Exists("qfd.ini.tmp"));
     EXPECT_EQ(sandbox.ReadBytes("qfd.ini"), "[S]\r\nk=2\r\n");
 }
@@ -190,8 +190,8 @@ std::string Utf16(std::string_view latin1) {
 TEST_F(IniAccessTest, FileInUtf16IsReadAndWrittenInUtf16) {
     sandbox.WriteBytes("qfd.ini", Utf16("[Settings]\r\nmyName=Zoë\r\n[Commands]\r\nType=0\r\n"));
     EXPECT_EQ(Read("Settings", "myName"), "Zo\xC3\xAB");
-    ASSERT_TRUE(Write("Commands", "Type", "1").ok());
-    ASSERT_TRUE(Write("Commands", "NetName", "Andr\xE9").ok());  // typed text in Windows-1252
+    ASSERT_TRUE(Write("Commands", "Type", "1").Ok());
+    ASSERT_TRUE(Write("Commands", "NetName", "Andr\xE9").Ok());  // typed text in Windows-1252
     EXPECT_EQ(sandbox.ReadBytes("qfd.ini"),
               Utf16("[Settings]\r\nmyName=Zoë\r\n[Commands]\r\nType=1\r\nNetName=André\r\n"));
     const std::optional<MailboxRecord> seen = LookIntoMailbox(ini, "top", "bottom");
@@ -218,12 +218,12 @@ TEST_P(LockHeldByAnother, WriteGoesAheadOnlyByReplacingTheWholeFile) {
     if (row.inPlace) std::filesystem::create_hard_link(ini, sandbox.Path("second-name.ini"));
     const FileLock other = FileLock::Acquire(LockPathFor(ini), FileLock::Mode::Exclusive,
                                              std::chrono::milliseconds(0), true);
-    ASSERT_TRUE(other.held());
+    ASSERT_TRUE(other.Held());
     std::string value = "2";
     const WriteOutcome outcome = WriteIni(ini, "S", "k", value, row.wait);
     EXPECT_EQ(outcome.error, row.error);
     EXPECT_EQ(outcome.lockTimedOut, row.wait == LockWait::Patient);
-    EXPECT_EQ(sandbox.ReadBytes("qfd.ini"), outcome.ok() ? "[S]\r\nk=2\r\n" : "[S]\r\nk=1\r\n");
+    EXPECT_EQ(sandbox.ReadBytes("qfd.ini"), outcome.Ok() ? "[S]\r\nk=2\r\n" : "[S]\r\nk=1\r\n");
     EXPECT_FALSE(sandbox.Exists("qfd.ini.redo"));
 }
 
@@ -240,7 +240,7 @@ TEST_F(IniAccessTest, BinaryGarbageAroundKeysIsKeptAndReadsStillWork) {
     for (int i = 0; i < 256; ++i) garbage.push_back(static_cast<char>(i));
     sandbox.WriteBytes("qfd.ini", "[S]\r\n" + garbage + "\r\nk=v\r\n");
     EXPECT_EQ(Read("S", "k"), "v");
-    ASSERT_TRUE(Write("S", "k", "w").ok());
+    ASSERT_TRUE(Write("S", "k", "w").Ok());
     EXPECT_EQ(sandbox.ReadBytes("qfd.ini"), "[S]\r\n" + garbage + "\r\nk=w\r\n");
 }
 

@@ -23,7 +23,7 @@ TEST(IniSnapshot, ReadsLikeReadIni) {
     sandbox.WriteBytes(
         "qfd.ini", "[Commands]\r\nType=1\r\nNetName=\r\nQFtext=" + std::string(300, 'q') + "\r\n");
     const IniSnapshot snap = IniSnapshot::Load(sandbox.IniPath());
-    EXPECT_TRUE(snap.fileFound());
+    EXPECT_TRUE(snap.FileFound());
     EXPECT_EQ(snap.Read("commands", "TYPE", "0"), "1");
     EXPECT_EQ(snap.Read("Commands", "NetName", "(from unknown)"), "");
     EXPECT_EQ(snap.Read("Commands", "Delay", "0  "), "0");
@@ -32,7 +32,7 @@ TEST(IniSnapshot, ReadsLikeReadIni) {
 
 TEST(IniSnapshot, MissingOrUnreadableFileGivesDefaults) {
     test::Sandbox sandbox;
-    EXPECT_FALSE(IniSnapshot::Load(sandbox.IniPath()).fileFound());
+    EXPECT_FALSE(IniSnapshot::Load(sandbox.IniPath()).FileFound());
     EXPECT_EQ(IniSnapshot::Load(sandbox.IniPath()).Read("Commands", "Type", "0"), "0");
     EXPECT_FALSE(sandbox.Exists("qfd.ini"));
 }
@@ -50,7 +50,7 @@ TEST(IniTransaction, WritesAllKeysInOrderAsSeparateWritesWould) {
         EXPECT_EQ(top, "Two  lines");
         EXPECT_EQ(t.Read("Commands", "Delay", "0"), "3");  // sees its own writes
     });
-    EXPECT_TRUE(outcome.ok());
+    EXPECT_TRUE(outcome.Ok());
     EXPECT_TRUE(outcome.changed);
     EXPECT_EQ(sandbox.ReadBytes("qfd.ini"),
               "[Commands]\r\nDelay= 3\r\nNetName=Bruce\r\nQFtext=Two  lines\r\nAtext=Alert\r\n"
@@ -74,7 +74,7 @@ TEST(IniTransaction, NothingWrittenLeavesTheFileUntouched) {
     const WriteOutcome outcome = ModifyIni(sandbox.IniPath(), [](IniTransaction& t) {
         EXPECT_EQ(t.Read("Commands", "Type", "0"), "0");
     });
-    EXPECT_TRUE(outcome.ok());
+    EXPECT_TRUE(outcome.Ok());
     EXPECT_FALSE(outcome.changed);
     EXPECT_FALSE(sandbox.Exists("qfd.ini"));
 }

@@ -46,7 +46,7 @@ TEST_F(InterruptedRewrite, ReadersSeeTheContentsTheWriterMeant) {
 
 TEST_F(InterruptedRewrite, NextWriteFinishesItInPlaceAndClearsTheRedoFile) {
     std::string value = "Bazza";
-    ASSERT_TRUE(WriteIni(ini, "Settings", "myName", value).ok());
+    ASSERT_TRUE(WriteIni(ini, "Settings", "myName", value).Ok());
     const std::string expected =
         "[Settings]\r\nmyName=Bazza\r\n[Commands]\r\nType=1\r\nNetName=Sheila\r\n";
     EXPECT_EQ(sandbox.ReadBytes("qfd.ini"), expected);
@@ -57,7 +57,7 @@ TEST_F(InterruptedRewrite, NextWriteFinishesItInPlaceAndClearsTheRedoFile) {
 
 TEST_F(InterruptedRewrite, WriteThatChangesNothingStillFinishesIt) {
     std::string value = "Bruce";
-    ASSERT_TRUE(WriteIni(ini, "Settings", "myName", value).ok());
+    ASSERT_TRUE(WriteIni(ini, "Settings", "myName", value).Ok());
     EXPECT_EQ(sandbox.ReadBytes("qfd.ini"), kMeant);
     EXPECT_FALSE(sandbox.Exists("qfd.ini.redo"));
 }
@@ -65,7 +65,7 @@ TEST_F(InterruptedRewrite, WriteThatChangesNothingStillFinishesIt) {
 TEST_F(InterruptedRewrite, OwnFileReplacedByRenameClearsTheRedoFile) {
     fs::remove(sandbox.Path("other-name.ini"));
     std::string value = "0";
-    ASSERT_TRUE(WriteIni(ini, "Commands", "Type", value).ok());
+    ASSERT_TRUE(WriteIni(ini, "Commands", "Type", value).Ok());
     EXPECT_EQ(sandbox.ReadBytes("qfd.ini"),
               "[Settings]\r\nmyName=Bruce\r\n[Commands]\r\nType=0\r\nNetName=Sheila\r\n");
     EXPECT_FALSE(sandbox.Exists("qfd.ini.redo"));
@@ -80,7 +80,7 @@ TEST_F(InterruptedRewrite, FileChangedSinceByAPeerWithoutJournalWins) {
     ASSERT_TRUE(seen.has_value());
     EXPECT_EQ(seen->NetName, "Peer");
     std::string value = "Bazza";
-    ASSERT_TRUE(WriteIni(ini, "Settings", "myName", value).ok());
+    ASSERT_TRUE(WriteIni(ini, "Settings", "myName", value).Ok());
     EXPECT_EQ(sandbox.ReadBytes("qfd.ini"),
               "[Settings]\r\nmyName=Bazza\r\n[Commands]\r\nType=1\r\nNetName=Peer\r\n");
     EXPECT_FALSE(sandbox.Exists("qfd.ini.redo"));
@@ -90,7 +90,7 @@ TEST_F(InterruptedRewrite, RedoFileOfAnotherShapeIsDroppedUnread) {
     sandbox.WriteBytes("qfd.ini.redo", kMeant);  // no header: it speaks for no rewrite
     EXPECT_EQ(ReadProfileFile(ini), std::string(kTorn));
     std::string value = "1";
-    ASSERT_TRUE(WriteIni(ini, "Commands", "Type", value).ok());
+    ASSERT_TRUE(WriteIni(ini, "Commands", "Type", value).Ok());
     EXPECT_FALSE(sandbox.Exists("qfd.ini.redo"));
 }
 
@@ -100,7 +100,7 @@ TEST(RewriteInPlace, LeavesNoJournalBehindWhenItCompletes) {
     sandbox.WriteBytes("qfd.ini", "[Settings]\r\nDelay= 5\r\n");
     fs::create_hard_link(ini, sandbox.Path("other-name.ini"));
     std::string value = " 10";
-    ASSERT_TRUE(WriteIni(ini, "Settings", "Delay", value).ok());
+    ASSERT_TRUE(WriteIni(ini, "Settings", "Delay", value).Ok());
     EXPECT_EQ(sandbox.ReadBytes("other-name.ini"), "[Settings]\r\nDelay= 10\r\n");
     EXPECT_FALSE(sandbox.Exists("qfd.ini.redo"));
     EXPECT_FALSE(sandbox.Exists("qfd.ini.tmp"));
@@ -114,7 +114,7 @@ TEST(RewriteInPlace, RedoNameTakenByAFolderIsIgnored) {
     fs::create_hard_link(ini, sandbox.Path("other-name.ini"));
     EXPECT_EQ(ReadIni(ini, "Settings", "Delay", ""), "5");
     std::string value = " 7";
-    ASSERT_TRUE(WriteIni(ini, "Settings", "Delay", value).ok());
+    ASSERT_TRUE(WriteIni(ini, "Settings", "Delay", value).Ok());
     EXPECT_EQ(ReadIni(ini, "Settings", "Delay", ""), "7");
     EXPECT_TRUE(fs::is_directory(sandbox.Path("qfd.ini.redo"))) << "not ours to remove";
 }

@@ -32,7 +32,7 @@ class Permissions : public ::testing::Test {
         if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
         if (RunAsNobody({"--help"}).exitCode != 0)
             GTEST_SKIP() << "setpriv cannot run qfdctl as nobody";
-        ::chmod(sandbox.dir().c_str(), 0755);  // nobody may enter, but not create files
+        ::chmod(sandbox.Dir().c_str(), 0755);  // nobody may enter, but not create files
     }
     void Own(const std::string& path, uid_t uid, mode_t mode) {
         ASSERT_EQ(::chown(path.c_str(), uid, uid), 0);
@@ -50,7 +50,7 @@ class Permissions : public ::testing::Test {
 
 TEST_F(Permissions, OwnFileWithoutWriteBitIsNotWritten) {
     sandbox.WriteBytes("qfd.ini", "[S]\r\nk=v\r\n");
-    Own(sandbox.dir().string(), kNobody, 0755);
+    Own(sandbox.Dir().string(), kNobody, 0755);
     Own(ini, kNobody, 0444);
     EXPECT_EQ(RunAsNobody({"write", ini, "S", "k", "w"}).exitCode, 1);
     EXPECT_EQ(sandbox.ReadBytes("qfd.ini"), "[S]\r\nk=v\r\n");
@@ -68,7 +68,7 @@ TEST_F(Permissions, SharedFileInAFolderWithoutWriteAccessIsRewrittenInPlace) {
 }
 
 TEST_F(Permissions, OthersFileIsRewrittenInPlaceAndKeepsItsOwner) {
-    ::chmod(sandbox.dir().c_str(), 0777);
+    ::chmod(sandbox.Dir().c_str(), 0777);
     sandbox.WriteBytes("qfd.ini", "[Commands]\r\nType=0\r\n");
     Own(ini, 0, 0666);
     EXPECT_EQ(RunAsNobody({"write", ini, "Commands", "Type", "1"}).exitCode, 0);
@@ -77,7 +77,7 @@ TEST_F(Permissions, OthersFileIsRewrittenInPlaceAndKeepsItsOwner) {
 }
 
 TEST_F(Permissions, OwnFileIsReplacedAndKeepsOwnerAndMode) {
-    ::chmod(sandbox.dir().c_str(), 0777);
+    ::chmod(sandbox.Dir().c_str(), 0777);
     sandbox.WriteBytes("qfd.ini", "[S]\r\nk=v\r\n");
     Own(ini, kNobody, 0640);
     EXPECT_EQ(RunAsNobody({"write", ini, "S", "k", "w"}).exitCode, 0);

@@ -148,8 +148,8 @@ class ProfileCases : public ::testing::TestWithParam<std::string> {
             const WriteOutcome outcome =
                 WriteProfileValue(FileFor(field(1)), *field(2), *field(3), *field(4));
             const std::string& expected = op.results.at(0);
-            EXPECT_EQ(outcome.ok() ? 1 : 0, NumberAfter(expected, "ret"));
-            if (!outcome.ok()) {
+            EXPECT_EQ(outcome.Ok() ? 1 : 0, NumberAfter(expected, "ret"));
+            if (!outcome.Ok()) {
                 EXPECT_EQ(outcome.PlatformErrorCode(), NumberAfter(expected, "err"));
             }
         }

@@ -253,7 +253,7 @@ TEST_F(ShellTest, TicksThatFindTheLockBusyArePostponedNeverLostNorRepeated) {
     Set("Commands", "Delay", "1");
     Set("Commands", "Type", "1");
     std::optional<FileLock> other = holdLock();
-    ASSERT_TRUE(other->held());
+    ASSERT_TRUE(other->Held());
     const std::string splashCount = Get("Settings", "splashDelay");
     window.Timer1_Timer();
     EXPECT_EQ(Get("Commands", "Delay"), "1") << "the countdown waits for the lock";

@@ -29,7 +29,7 @@ TEST(NetworkSending, WritesTheRecordAndTellsAFailureAsItsMessage) {
         told.push_back(message);
         toldOne.notify_all();
     });
-    const std::string detector = sandbox.dir().string() + "/";
+    const std::string detector = sandbox.Dir().string() + "/";
     sending.Send({sandbox.Path(std::string(300, 'd')) + "/", detector});
     {
         // Told before the end: from Finish on, nothing is told any more.

@@ -26,7 +26,7 @@ class ShellTest : public ::testing::Test {
 
     StartupEnvironment Environment() {
         StartupEnvironment environment;
-        environment.programDirectory = sandbox.dir().string();
+        environment.programDirectory = sandbox.Dir().string();
         environment.anotherInstanceRunning = [this] { return anotherRunning; };
         environment.sendNetworkAlert = [this](const std::vector<std::string>& paths) {
             sent.push_back(paths);
@@ -39,7 +39,7 @@ class ShellTest : public ::testing::Test {
         return ReadIni(sandbox.IniPath(), section, key, def);
     }
     void Set(const char* section, const char* key, std::string value) {
-        ASSERT_TRUE(WriteIni(sandbox.IniPath(), section, key, value).ok());
+        ASSERT_TRUE(WriteIni(sandbox.IniPath(), section, key, value).Ok());
     }
     void Start() {
         ASSERT_TRUE(window.Form_Load());

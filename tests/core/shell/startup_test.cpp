@@ -37,7 +37,7 @@ TEST_F(ShellTest, SecondInstanceShowsTheMessageAndTouchesNothing) {
     EXPECT_EQ(view.messages[0].icon, MessageIcon::Critical);
     EXPECT_EQ(view.messages[0].buttons, MessageButtons::Ok);
     EXPECT_THAT(view.calls, ElementsAre("message"));
-    EXPECT_TRUE(std::filesystem::is_empty(sandbox.dir()));
+    EXPECT_TRUE(std::filesystem::is_empty(sandbox.Dir()));
 }
 
 TEST_F(ShellTest, SenderNameIsEmptiedAtStart) {

@@ -106,7 +106,7 @@ TEST_P(KilledWriters, EveryWriteThatReturnedIsKept) {
         const std::vector<std::string> reported = KillAfterRandomMoment([&] {
             for (int i = 0;; ++i) {
                 std::string value = Value(kill, i);
-                if (!WriteIni(ini, "Stress", Key(i), value).ok()) return 1;
+                if (!WriteIni(ini, "Stress", Key(i), value).Ok()) return 1;
                 pipe.Send(std::to_string(i));  // only once the write has returned
             }
         });
@@ -145,7 +145,7 @@ TEST_P(KilledWriters, AKilledSenderLeavesTheWholeRecordOrTheOneBefore) {
                 const std::string t = Value(kill, n);
                 if (!SendNetworkAlert(ini,
                                       AlertRecord{" 3", "name " + t, "top " + t, "bottom " + t})
-                         .ok())
+                         .Ok())
                     return 1;
                 pipe.Send(std::to_string(n));
             }

@@ -64,9 +64,9 @@ int RunSender(const std::string& ini, int sender, int first, std::uint32_t seed,
             return SendNetworkAlert(
                 ini, AlertRecord{DelayFor(n), Name(sender), Text(sender, n), Text(sender, n)});
         });
-        if (!outcome.ok() || outcome.lockTimedOut) {
+        if (!outcome.Ok() || outcome.lockTimedOut) {
             pipe.Send("failed " + Text(sender, n) + ": " +
-                      (outcome.ok() ? "gave up waiting for the lock" : outcome.Describe()));
+                      (outcome.Ok() ? "gave up waiting for the lock" : outcome.Describe()));
             return 1;
         }
         std::this_thread::sleep_for(std::chrono::microseconds(pauseUs(random)));

@@ -37,7 +37,7 @@ inline int RunPollingReceiver(const std::string& ini, int stop, const ReportPipe
         const std::optional<MailboxRecord> seen =
             Timed(longest, [&] { return LookIntoMailbox(ini, "Own top", "Own bottom"); });
         if (owed) {
-            if (Timed(longest, [&] { return MarkMailboxDone(ini, *owed); }).ok()) owed.reset();
+            if (Timed(longest, [&] { return MarkMailboxDone(ini, *owed); }).Ok()) owed.reset();
             continue;  // the look came before the clearing: look again
         }
         if (!seen) continue;

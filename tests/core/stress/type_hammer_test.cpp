@@ -47,7 +47,7 @@ int RunHammer(const std::string& ini, const test::ReportPipe& pipe) {
             i == kWrites - 1 ? "1" : kValues[static_cast<std::size_t>(i) % kValueCount];
         const WriteOutcome outcome =
             test::Timed(longest, [&] { return WriteIni(ini, "Commands", "Type", value); });
-        if (!outcome.ok() || outcome.lockTimedOut) ++failed;
+        if (!outcome.Ok() || outcome.lockTimedOut) ++failed;
         next += 1ms;
         std::this_thread::sleep_until(next);
     }

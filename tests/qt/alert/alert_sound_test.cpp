@@ -87,7 +87,7 @@ void AlertSoundTest::withoutASoundServerTheAlertStillShows() {
         }
         QVERIFY(window);
         // The first tick has asked for the sound (and been turned down) once flashState is no.
-        QTRY_VERIFY(!window->presenter().flashState());
+        QTRY_VERIFY(!window->Presenter().FlashState());
         flashed = true;
         QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, QPoint(1, 1));
     });

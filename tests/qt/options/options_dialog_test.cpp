@@ -455,13 +455,13 @@ class OptionsDialogTest : public QObject {
         QCOMPARE(requests[0].first, 255u);
         QCOMPARE(requests[0].second, std::string("Choose a Colour"));
         QCOMPARE(o->Stored("Colour4"), QByteArray(" 16777215"));
-        QCOMPARE(o->Control<qfd::FilledShape>("shpColTxt", 1)->fill(), 16777215u);
+        QCOMPARE(o->Control<qfd::FilledShape>("shpColTxt", 1)->Fill(), 16777215u);
         // Cancelled: the colour it was given comes back and is stored unchanged.
         qfd::SetColourChooserHandler(
             [](std::uint32_t initial, const std::string&) { return initial; });
         QTest::mouseClick(o->Control("cmdCol", 0), Qt::LeftButton);
         QCOMPARE(o->Stored("Colour1"), QByteArray(" 255"));
-        QCOMPARE(o->Control<qfd::FilledShape>("shpCol", 0)->fill(), 255u);
+        QCOMPARE(o->Control<qfd::FilledShape>("shpCol", 0)->Fill(), 255u);
     }
 
     void previewFlashesUntilItsLabelIsClicked() {
@@ -474,9 +474,9 @@ class OptionsDialogTest : public QObject {
         QVERIFY(shape->isVisible());
         QVERIFY(label->isVisible());
         QVERIFY(!o->Control("cmdPreview")->isVisible());
-        QCOMPARE(shape->fill(), 16711680u);  // the second pair first
+        QCOMPARE(shape->Fill(), 16711680u);  // the second pair first
         QCOMPARE(label->palette().color(QPalette::WindowText), QColor(255, 255, 0));
-        QTRY_COMPARE(shape->fill(), 65280u);
+        QTRY_COMPARE(shape->Fill(), 65280u);
         QCOMPARE(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
         QTest::mouseClick(label, Qt::LeftButton);
         QVERIFY(!shape->isVisible());

@@ -50,12 +50,12 @@ struct OpenOptions {
         window = std::make_unique<OptionsWindow>(nullptr, mirror, sounds.sounds,
                                                  [this] { ++menuRefreshes; });
         window->Load();
-        window->form().show();
-        window->form().activateWindow();
-        return QTest::qWaitForWindowActive(&window->form());
+        window->Form().show();
+        window->Form().activateWindow();
+        return QTest::qWaitForWindowActive(&window->Form());
     }
 
-    OptionsForm& form() { return window->form(); }
+    OptionsForm& form() { return window->Form(); }
 
     // A control by its control name, and its index in a control array.
     template <typename T = QWidget>

@@ -128,7 +128,7 @@ class HostileMailboxTextTest : public QObject {
         QVERIFY(asked.empty());
         // The next alert is this installation's own again.
         closer = CloseNextAlert(texts);
-        shell->view.menu().Item("mInstant")->trigger();  // returns once the alert has closed
+        shell->view.Menu().Item("mInstant")->trigger();  // returns once the alert has closed
         QCOMPARE(texts, (QStringList{"Own top", "Own bottom", ""}));
     }
 

@@ -33,7 +33,7 @@ class SplashWindowTest : public QObject {
 
   private:
     std::unique_ptr<StartedShell> shell;
-    SplashForm& form() { return shell->view.form(); }
+    SplashForm& form() { return shell->view.Form(); }
     template <typename T = QWidget>
     T* Control(const char* name) {
         T* control = form().findChild<T*>(name);
@@ -181,19 +181,19 @@ class SplashWindowTest : public QObject {
     void hiddenWindowComesBackFromTheTray() {
         QTest::keyClick(&form(), Qt::Key_Escape);
         QTRY_VERIFY(!form().isVisible());
-        emit shell->view.trayIcon().activated(QSystemTrayIcon::Trigger);
+        emit shell->view.TrayIcon().activated(QSystemTrayIcon::Trigger);
         QTRY_VERIFY(form().isVisible());
         QTest::keyClick(&form(), Qt::Key_Escape);
         QTRY_VERIFY(!form().isVisible());
-        emit shell->view.trayIcon().activated(QSystemTrayIcon::DoubleClick);
+        emit shell->view.TrayIcon().activated(QSystemTrayIcon::DoubleClick);
         QTRY_VERIFY(form().isVisible());
     }
 
     void splashHidesItselfAfterItsCountdown() {
         QTRY_VERIFY_WITH_TIMEOUT(!form().isVisible(), 20000);
         QVERIFY(shell->window.SplashDone());
-        QVERIFY(shell->view.timer().isActive());
-        QCOMPARE(shell->view.timer().interval(), 100);
+        QVERIFY(shell->view.Timer().isActive());
+        QCOMPARE(shell->view.Timer().interval(), 100);
     }
 };
 

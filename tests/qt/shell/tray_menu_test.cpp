@@ -19,10 +19,10 @@ class TrayMenuTest : public QObject {
     std::vector<MessageRequest> asked;
     MessageAnswer answer = MessageAnswer::No;
 
-    TrayMenu& menu() { return shell->view.menu(); }
+    TrayMenu& menu() { return shell->view.Menu(); }
     QAction* Item(const char* name) { return menu().Item(name); }
     void Tray(QSystemTrayIcon::ActivationReason reason) {
-        emit shell->view.trayIcon().activated(reason);
+        emit shell->view.TrayIcon().activated(reason);
     }
     static QStringList Captions(const QMenu* m) {
         QStringList out;
@@ -98,17 +98,17 @@ class TrayMenuTest : public QObject {
 
     void rightClickOpensLeftClickShows() {
         QVERIFY(shell->Start());
-        shell->view.form().hide();
+        shell->view.Form().hide();
         Tray(QSystemTrayIcon::Context);
         QTRY_VERIFY(menu().isVisible());
-        QVERIFY(!shell->view.form().isVisible());
+        QVERIFY(!shell->view.Form().isVisible());
         Item("mCancel")->trigger();
         menu().close();
-        QVERIFY(!shell->view.form().isVisible());
+        QVERIFY(!shell->view.Form().isVisible());
         Tray(QSystemTrayIcon::MiddleClick);
-        QVERIFY(!shell->view.form().isVisible());
+        QVERIFY(!shell->view.Form().isVisible());
         Tray(QSystemTrayIcon::Trigger);
-        QTRY_VERIFY(shell->view.form().isVisible());
+        QTRY_VERIFY(shell->view.Form().isVisible());
     }
 
     void nothingOpensWhileTheAlertIsOpen() {
@@ -117,7 +117,7 @@ class TrayMenuTest : public QObject {
         bool timerRanDuring = true;
         shell->view.SetAlertRunner([&] {
             ++alerts;
-            timerRanDuring = shell->view.timer().isActive();
+            timerRanDuring = shell->view.Timer().isActive();
             Tray(QSystemTrayIcon::Trigger);
             Tray(QSystemTrayIcon::DoubleClick);
             Tray(QSystemTrayIcon::Context);
@@ -126,7 +126,7 @@ class TrayMenuTest : public QObject {
             Item("mExit")->trigger();
             QCoreApplication::processEvents();
             QVERIFY(!menu().isVisible());
-            QVERIFY(!shell->view.form().isVisible());
+            QVERIFY(!shell->view.Form().isVisible());
         });
         Tray(QSystemTrayIcon::Context);
         QTRY_VERIFY(menu().isVisible());
@@ -135,8 +135,8 @@ class TrayMenuTest : public QObject {
         QVERIFY(!timerRanDuring);
         QVERIFY(asked.empty());
         QVERIFY(!menu().isVisible());
-        QVERIFY(shell->view.timer().isActive());
-        QCOMPARE(shell->view.timer().interval(), 100);
+        QVERIFY(shell->view.Timer().isActive());
+        QCOMPARE(shell->view.Timer().interval(), 100);
     }
 
     // Runs check once the named modal window is up, from inside its nested event loop.
@@ -157,8 +157,8 @@ class TrayMenuTest : public QObject {
         bool seen = false;
         WhenOpen("frmAlert", [&](QWidget* alert) {
             seen = true;
-            QVERIFY(!shell->view.timer().isActive());
-            QVERIFY(!shell->view.form().isVisible());
+            QVERIFY(!shell->view.Timer().isActive());
+            QVERIFY(!shell->view.Form().isVisible());
             QCOMPARE(shell->window.TimerMode(), 1);
             QCOMPARE(alert->geometry(), alert->screen()->geometry());
             QTest::mouseClick(alert, Qt::LeftButton, {}, alert->rect().center());
@@ -166,7 +166,7 @@ class TrayMenuTest : public QObject {
         Item("mInstant")->trigger();  // returns once the alert has closed
         QVERIFY(seen);
         QVERIFY(!TopLevel("frmAlert"));
-        QVERIFY(shell->view.timer().isActive());
+        QVERIFY(shell->view.Timer().isActive());
         QCOMPARE(shell->window.TimerMode(), 0);
     }
 
@@ -177,7 +177,7 @@ class TrayMenuTest : public QObject {
         WhenOpen("frmOptions", [&](QWidget* dialog) {
             seen = true;
             QCOMPARE(QApplication::activeModalWidget(), dialog);
-            QVERIFY(!shell->view.timer().isActive());
+            QVERIFY(!shell->view.Timer().isActive());
             Tray(QSystemTrayIcon::Context);
             QVERIFY(!menu().isVisible());
             auto* close = dialog->findChild<QPushButton*>("cmdClose");
@@ -188,8 +188,8 @@ class TrayMenuTest : public QObject {
         });
         Item("mOptions")->trigger();
         QVERIFY(seen);
-        QVERIFY(shell->view.timer().isActive());
-        QCOMPARE(shell->view.timer().interval(), 1000);  // the countdown goes on
+        QVERIFY(shell->view.Timer().isActive());
+        QCOMPARE(shell->view.Timer().interval(), 1000);  // the countdown goes on
         QCOMPARE(shell->window.TimerMode(), 2);
         // Closing the dialog rebuilds the network submenus from the file.
         QCOMPARE(Captions(Item("mNetwork")->menu()),
@@ -206,16 +206,16 @@ class TrayMenuTest : public QObject {
         QVERIFY(asked[0].icon == MessageIcon::Question);
         QVERIFY(asked[0].buttons == MessageButtons::YesNo);
         QCOMPARE(shell->ends, 0);
-        QVERIFY(shell->view.trayIcon().isVisible());
+        QVERIFY(shell->view.TrayIcon().isVisible());
         answer = MessageAnswer::Yes;
         Item("mExit")->trigger();
         QCOMPARE(shell->ends, 1);
-        QVERIFY(!shell->view.trayIcon().isVisible());
+        QVERIFY(!shell->view.TrayIcon().isVisible());
     }
 
     void trayIconLooksRight() {
         QVERIFY(shell->Start());
-        QSystemTrayIcon& tray = shell->view.trayIcon();
+        QSystemTrayIcon& tray = shell->view.TrayIcon();
         QVERIFY(tray.isVisible());
         QCOMPARE(tray.toolTip(), QString("QF Detect"));
         QList<QSize> sizes = tray.icon().availableSizes();

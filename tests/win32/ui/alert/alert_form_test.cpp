@@ -29,7 +29,7 @@ class AlertFormTest : public testing::Test {
 
     std::unique_ptr<AlertForm> Open() {
         auto form = std::make_unique<AlertForm>(nullptr, mirror_, sounds_);
-        if (!form->hwnd()) return nullptr;
+        if (!form->Handle()) return nullptr;
         form->Open();
         return form;
     }
@@ -53,17 +53,17 @@ TEST_F(AlertFormTest, FullSizeCoversThePrimaryScreenTopmostAndOutOfTheTaskbar) {
     mirror_.Small = 0;
     const auto form = Open();
     if (!form) GTEST_SKIP() << "no window station to create windows on";
-    const RECT r = WindowRect(form->hwnd());
+    const RECT r = WindowRect(form->Handle());
     EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.top, 0);
     EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN));
-    const auto exStyle = GetWindowLongPtrA(form->hwnd(), GWL_EXSTYLE);
+    const auto exStyle = GetWindowLongPtrA(form->Handle(), GWL_EXSTYLE);
     EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
     EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
-    EXPECT_FALSE(GetWindowLongPtrA(form->hwnd(), GWL_STYLE) & WS_CAPTION);
+    EXPECT_FALSE(GetWindowLongPtrA(form->Handle(), GWL_STYLE) & WS_CAPTION);
     char title[16] = {};
-    GetWindowTextA(form->hwnd(), title, sizeof title);
+    GetWindowTextA(form->Handle(), title, sizeof title);
     EXPECT_STREQ(title, "Alert");
 }
 
@@ -71,7 +71,7 @@ TEST_F(AlertFormTest, SmallAlertIsCentredAtItsDesignedSize) {
     mirror_.Small = 1;
     const auto form = Open();
     if (!form) GTEST_SKIP() << "no window station to create windows on";
-    const RECT r = WindowRect(form->hwnd());
+    const RECT r = WindowRect(form->Handle());
     const int width = TwipsToPixels(4500, ScreenDpi());
     const int height = TwipsToPixels(3750, ScreenDpi());
     EXPECT_EQ(r.right - r.left, width);
@@ -88,19 +88,19 @@ TEST_F(AlertFormTest, ASenderLineClickStaysAndABackgroundClickUnloads) {
     const auto form = Open();
     if (!form) GTEST_SKIP() << "no window station to create windows on";
     RECT client{};
-    GetClientRect(form->hwnd(), &client);
+    GetClientRect(form->Handle(), &client);
     // The sender line stands centred, 120 twips below the top edge.
     const int senderY = TwipsToPixels(120, ScreenDpi()) + 2;
-    Click(form->hwnd(), client.right / 2, senderY);
+    Click(form->Handle(), client.right / 2, senderY);
     EXPECT_FALSE(form->Unloaded());
     EXPECT_EQ(mirror_.SenderName, "Bob");
 
-    Click(form->hwnd(), 1, client.bottom - 2);
+    Click(form->Handle(), 1, client.bottom - 2);
     EXPECT_TRUE(form->Unloaded());
     // The unload put this installation's own texts back (the defaults: there is no file).
     EXPECT_EQ(mirror_.SenderName, "");
     EXPECT_EQ(mirror_.QFtext, "Quorf");
-    EXPECT_FALSE(IsWindowVisible(form->hwnd()));
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
 }
 
 TEST_F(AlertFormTest, AClickNeedsPressAndReleaseOnTheSameTarget) {
@@ -108,11 +108,11 @@ TEST_F(AlertFormTest, AClickNeedsPressAndReleaseOnTheSameTarget) {
     const auto form = Open();
     if (!form) GTEST_SKIP() << "no window station to create windows on";
     RECT client{};
-    GetClientRect(form->hwnd(), &client);
+    GetClientRect(form->Handle(), &client);
     const int senderY = TwipsToPixels(120, ScreenDpi()) + 2;
     // Pressed on the sender line, released on the background: no click at all.
-    SendMessageA(form->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.right / 2, senderY));
-    SendMessageA(form->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(1, client.bottom - 2));
+    SendMessageA(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.right / 2, senderY));
+    SendMessageA(form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(1, client.bottom - 2));
     EXPECT_FALSE(form->Unloaded());
 }
 
@@ -121,18 +121,18 @@ TEST_F(AlertFormTest, FlashTicksAlternateAndStopAtUnload) {
     const auto form = Open();
     if (!form) GTEST_SKIP() << "no window station to create windows on";
     // Opened in the second pair; each tick of the flash timer flips to the other.
-    EXPECT_TRUE(form->flashState());
-    SendMessageA(form->hwnd(), WM_TIMER, 1, 0);
-    EXPECT_FALSE(form->flashState());
-    SendMessageA(form->hwnd(), WM_TIMER, 1, 0);
-    EXPECT_TRUE(form->flashState());
+    EXPECT_TRUE(form->FlashState());
+    SendMessageA(form->Handle(), WM_TIMER, 1, 0);
+    EXPECT_FALSE(form->FlashState());
+    SendMessageA(form->Handle(), WM_TIMER, 1, 0);
+    EXPECT_TRUE(form->FlashState());
     // Alt+F4 unloads it like a click.
-    SendMessageA(form->hwnd(), WM_CLOSE, 0, 0);
+    SendMessageA(form->Handle(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(form->Unloaded());
     EXPECT_EQ(mirror_.SenderName, "");
     // A tick already queued when the window unloaded changes nothing.
-    SendMessageA(form->hwnd(), WM_TIMER, 1, 0);
-    EXPECT_TRUE(form->flashState());
+    SendMessageA(form->Handle(), WM_TIMER, 1, 0);
+    EXPECT_TRUE(form->FlashState());
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ TEST(Twips, TouchingControlsStillTouchAtEveryDpi) {
     for (const int dpi : {96, 110, 120, 125, 144, 168}) {
         const PixelRect left = TwipsRect(4440, 4080, 1320, 375, dpi);
         const PixelRect right = TwipsRect(5760, 4080, 135, 375, dpi);
-        EXPECT_EQ(left.right(), right.left) << dpi;
+        EXPECT_EQ(left.Right(), right.left) << dpi;
     }
 }
 

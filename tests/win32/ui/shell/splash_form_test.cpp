@@ -51,9 +51,9 @@ class SplashFormTest : public testing::Test {
   protected:
     void SetUp() override {
         form_ = std::make_unique<SplashForm>();
-        if (!form_->hwnd()) GTEST_SKIP() << "no window station to create windows on";
+        if (!form_->Handle()) GTEST_SKIP() << "no window station to create windows on";
         form_->SetPresenter(&presenter_);
-        surface_ = GetWindow(form_->hwnd(), GW_CHILD);
+        surface_ = GetWindow(form_->Handle(), GW_CHILD);
         ASSERT_NE(surface_, nullptr);
     }
 
@@ -81,24 +81,24 @@ class SplashFormTest : public testing::Test {
 
 TEST_F(SplashFormTest, WindowIsBorderlessAndOutOfTheTaskbar) {
     char className[32] = {};
-    GetClassNameA(form_->hwnd(), className, sizeof className);
+    GetClassNameA(form_->Handle(), className, sizeof className);
     EXPECT_STREQ(className, "frmSplash");
-    const auto style = GetWindowLongPtrA(form_->hwnd(), GWL_STYLE);
-    const auto exStyle = GetWindowLongPtrA(form_->hwnd(), GWL_EXSTYLE);
+    const auto style = GetWindowLongPtrA(form_->Handle(), GWL_STYLE);
+    const auto exStyle = GetWindowLongPtrA(form_->Handle(), GWL_EXSTYLE);
     EXPECT_TRUE(style & WS_POPUP);
     EXPECT_FALSE(style & WS_CAPTION);
     EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
     RECT client{};
-    GetClientRect(form_->hwnd(), &client);
-    EXPECT_EQ(client.right, layout_.client().width);
-    EXPECT_EQ(client.bottom, layout_.client().height);
+    GetClientRect(form_->Handle(), &client);
+    EXPECT_EQ(client.right, layout_.Client().width);
+    EXPECT_EQ(client.bottom, layout_.Client().height);
 }
 
 TEST_F(SplashFormTest, ClicksOnThePanelHideTheWindowAndLinksOpen) {
     for (const SplashPart part : {SplashPart::Frame1, SplashPart::imgLogo, SplashPart::lblCopyright,
                                   SplashPart::lblCompany, SplashPart::lblWarning}) {
         view_.calls.clear();
-        Click(part == SplashPart::Frame1 ? POINT{layout_.panel().left + 2, layout_.panel().top + 2}
+        Click(part == SplashPart::Frame1 ? POINT{layout_.Panel().left + 2, layout_.Panel().top + 2}
                                          : Inside(part));
         EXPECT_TRUE(view_.Called("hide")) << static_cast<int>(part);
     }
@@ -138,7 +138,7 @@ TEST_F(SplashFormTest, HoverLightsOneLinkAtATime) {
 TEST_F(SplashFormTest, RealPointerMovesAreNeverTrayMessages) {
     // Wherever the pointer goes over the window, with whatever buttons held (MK_LBUTTON is 1,
     // the tray icon's id), no move shows the window or opens the menu.
-    const PixelRect client = layout_.client();
+    const PixelRect client = layout_.Client();
     for (int y = 0; y < client.height; y += 7) {
         for (int x = 0; x < client.width; x += 5) {
             Send(WM_MOUSEMOVE, MK_LBUTTON, {x, y});

@@ -14,14 +14,14 @@ std::optional<SplashPart> PartAtCentreOf(const SplashLayout& layout, SplashPart 
 
 TEST(SplashLayout, DesignedSizesAtNinetySixDpi) {
     const SplashLayout layout(96);
-    EXPECT_EQ(layout.client().width, 487);
-    EXPECT_EQ(layout.client().height, 283);
+    EXPECT_EQ(layout.Client().width, 487);
+    EXPECT_EQ(layout.Client().height, 283);
     // The panel leaves 120 twips (8 pixels) of margin left, top and right, 135 (9) below.
-    const PixelRect panel = layout.panel();
+    const PixelRect panel = layout.Panel();
     EXPECT_EQ(panel.left, 8);
     EXPECT_EQ(panel.top, 8);
-    EXPECT_EQ(layout.client().width - panel.right(), 8);
-    EXPECT_EQ(layout.client().height - panel.bottom(), 9);
+    EXPECT_EQ(layout.Client().width - panel.Right(), 8);
+    EXPECT_EQ(layout.Client().height - panel.Bottom(), 9);
     // The logo's box is its bitmap's size: 400 x 159.
     const PixelRect logo = layout.Rect(SplashPart::imgLogo);
     EXPECT_EQ(logo.width, 400);
@@ -65,7 +65,7 @@ TEST(SplashLayout, SizedLabelsKeepTheirRightEdge) {
     const PixelRect designed = layout.Rect(SplashPart::lblVersion);
     layout.SizeToText(SplashPart::lblVersion, 90, 18);
     const PixelRect sized = layout.Rect(SplashPart::lblVersion);
-    EXPECT_EQ(sized.right(), designed.right());
+    EXPECT_EQ(sized.Right(), designed.Right());
     EXPECT_EQ(sized.top, designed.top);
     EXPECT_EQ(sized.width, 90);
     EXPECT_EQ(sized.height, 18);
@@ -82,8 +82,8 @@ TEST(SplashLayout, LinkLabelsDoNotOverlapTheirNeighbours) {
     const SplashLayout layout(96);
     const PixelRect email = layout.Rect(SplashPart::lblEmail);
     const PixelRect web = layout.Rect(SplashPart::lblWebsite);
-    EXPECT_LE(email.bottom(), web.top);
-    EXPECT_LE(web.right(), layout.Rect(SplashPart::lblCopyright).left);
+    EXPECT_LE(email.Bottom(), web.top);
+    EXPECT_LE(web.Right(), layout.Rect(SplashPart::lblCopyright).left);
 }
 
 }  // namespace

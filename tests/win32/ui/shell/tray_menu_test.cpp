@@ -36,14 +36,14 @@ std::vector<Item> ItemsOf(HMENU menu) {
 
 // Rows below "&Network Alert"'s separator: the mNetworkItem elements.
 std::vector<Item> DetectorRows(const TrayMenu& menu) {
-    std::vector<Item> rows = ItemsOf(menu.network());
+    std::vector<Item> rows = ItemsOf(menu.Network());
     rows.erase(rows.begin(), rows.begin() + 3);  // mAllBut, mAll, mSep3
     return rows;
 }
 
 TEST(TrayMenu, FixedItemsInTheirDesignedOrder) {
     TrayMenu menu;
-    const std::vector<Item> top = ItemsOf(menu.popup());
+    const std::vector<Item> top = ItemsOf(menu.Popup());
     ASSERT_EQ(top.size(), 9u);
     EXPECT_EQ(top[0].caption, "&Instant Alert");
     EXPECT_EQ(top[1].caption, "&Delayed Alert");
@@ -56,7 +56,7 @@ TEST(TrayMenu, FixedItemsInTheirDesignedOrder) {
     EXPECT_EQ(top[8].caption, "&Cancel");
     EXPECT_EQ(DecodeMenuCommand(top[7].id).command, MenuCommand::mExit);
 
-    const std::vector<Item> network = ItemsOf(menu.network());
+    const std::vector<Item> network = ItemsOf(menu.Network());
     ASSERT_GE(network.size(), 3u);
     EXPECT_EQ(network[0].caption, "&Send To All But...");
     EXPECT_EQ(network[1].caption, "&Send To All");
@@ -66,7 +66,7 @@ TEST(TrayMenu, FixedItemsInTheirDesignedOrder) {
 TEST(TrayMenu, EmptyListShowsADisabledNoneAndNoDetector) {
     TrayMenu menu;
     menu.ShowNetworkMenus(BuildNetworkMenus({}));
-    const std::vector<Item> allBut = ItemsOf(menu.allBut());
+    const std::vector<Item> allBut = ItemsOf(menu.AllBut());
     ASSERT_EQ(allBut.size(), 1u);
     EXPECT_EQ(allBut[0].caption, "(none)");
     EXPECT_TRUE(allBut[0].grayed);
@@ -87,7 +87,7 @@ TEST(TrayMenu, RebuildsGrowAndShrinkWithTheList) {
         EXPECT_EQ(chosen.index, i);
         EXPECT_FALSE(rows[static_cast<std::size_t>(i)].grayed);
     }
-    const std::vector<Item> allBut = ItemsOf(menu.allBut());
+    const std::vector<Item> allBut = ItemsOf(menu.AllBut());
     ASSERT_EQ(allBut.size(), 3u);
     EXPECT_EQ(DecodeMenuCommand(allBut[2].id).command, MenuCommand::mAllButItem);
     EXPECT_EQ(DecodeMenuCommand(allBut[2].id).index, 2);
@@ -98,10 +98,10 @@ TEST(TrayMenu, RebuildsGrowAndShrinkWithTheList) {
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].caption, "\\\\host\\qfd\\");
     EXPECT_EQ(DecodeMenuCommand(rows[0].id).index, 0);
-    ASSERT_EQ(ItemsOf(menu.allBut()).size(), 1u);
-    EXPECT_TRUE(ItemsOf(menu.allBut())[0].grayed);
+    ASSERT_EQ(ItemsOf(menu.AllBut()).size(), 1u);
+    EXPECT_TRUE(ItemsOf(menu.AllBut())[0].grayed);
     // The fixed items of the submenu stay whatever the list does.
-    EXPECT_EQ(ItemsOf(menu.network())[1].caption, "&Send To All");
+    EXPECT_EQ(ItemsOf(menu.Network())[1].caption, "&Send To All");
 }
 
 TEST(TrayMenu, AFullListFillsEverySlot) {
