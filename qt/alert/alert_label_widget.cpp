@@ -16,19 +16,13 @@ AlertLabelWidget::AlertLabelWidget(const QString& objectName, QWidget* parent) :
 }
 
 void AlertLabelWidget::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
+    click_.Press(*event);
     event->accept();
 }
 
 void AlertLabelWidget::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
-    // A click is a press and a release of the left button on the same label.
-    const bool wasPressed = pressed_;
-    pressed_ = false;
-    if (wasPressed && event->button() == Qt::LeftButton &&
-        rect().contains(event->position().toPoint())) {
-        emit clicked();
-    }
+    if (click_.Release(*event, rect())) emit clicked();
 }
 
 }  // namespace qfd

@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+#include "qt/alert/left_click.h"
+
 namespace qfd {
 
 // A label of frmAlert: plain text on one line, transparent, and clickable anywhere inside its
@@ -20,7 +22,7 @@ class AlertLabelWidget : public QLabel {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
-    bool pressed_ = false;
+    LeftClick click_;
 };
 
 }  // namespace qfd

@@ -140,18 +140,13 @@ void AlertWindowWidget::EnableTimer1(int intervalMs) {
 void AlertWindowWidget::UnloadWindow() { close(); }
 
 void AlertWindowWidget::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
+    click_.Press(*event);
     event->accept();
 }
 
 void AlertWindowWidget::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
-    const bool wasPressed = pressed_;
-    pressed_ = false;
-    if (wasPressed && event->button() == Qt::LeftButton &&
-        rect().contains(event->position().toPoint())) {
-        presenter_.Form_Click();
-    }
+    if (click_.Release(*event, rect())) presenter_.Form_Click();
 }
 
 void AlertWindowWidget::closeEvent(QCloseEvent* event) {

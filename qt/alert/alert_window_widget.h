@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "core/alert/alert_window.h"
+#include "qt/alert/left_click.h"
 
 namespace qfd {
 
@@ -55,7 +56,7 @@ class AlertWindowWidget : public QWidget, public AlertView {
     AlertLabelWidget* lblAlert_;
     QTimer* Timer1_;
     QSize windowSize_;
-    bool pressed_ = false;
+    LeftClick click_;
     bool unloaded_ = false;
     AlertWindow presenter_;
 };
