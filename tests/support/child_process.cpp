@@ -1,27 +1,28 @@
 #include "tests/support/child_process.h"
 
 #include <poll.h>
-#include <sys/wait.h>
 #include <unistd.h>
+
+#include "tests/support/forked_child.h"
 
 namespace qfd::test {
 
 ChildRun RunProgram(const std::vector<std::string>& argv) {
     int out[2], err[2];
     if (::pipe(out) != 0 || ::pipe(err) != 0) return {};
-    const pid_t pid = ::fork();
-    if (pid == 0) {
+    // execvp wants writable strings; made before the fork so that the child only execs.
+    std::vector<std::string> args = argv;
+    std::vector<char*> raw;
+    for (std::string& a : args) raw.push_back(a.data());
+    raw.push_back(nullptr);
+    ForkedChild child([&] {
         ::dup2(out[1], STDOUT_FILENO);
         ::dup2(err[1], STDERR_FILENO);
         ::close(out[0]);
         ::close(err[0]);
-        std::vector<std::string> args = argv;
-        std::vector<char*> raw;
-        for (std::string& a : args) raw.push_back(a.data());
-        raw.push_back(nullptr);
         ::execvp(raw[0], raw.data());
-        ::_exit(127);
-    }
+        return 127;
+    });
     ::close(out[1]);
     ::close(err[1]);
     ChildRun run;
@@ -43,9 +44,7 @@ ChildRun RunProgram(const std::vector<std::string>& argv) {
             }
         }
     }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.exitCode = child.Wait();
     return run;
 }
 

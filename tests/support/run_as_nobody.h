@@ -4,8 +4,9 @@
 
 #ifndef _WIN32
 #include <grp.h>
-#include <sys/wait.h>
 #include <unistd.h>
+
+#include "tests/support/forked_child.h"
 #endif
 
 #include <functional>
@@ -26,17 +27,15 @@ inline constexpr uid_t kNobodyId = 65534;
 // or in this process otherwise; nothing when the child could not become "nobody".
 inline std::optional<int> RunUnprivileged(const std::function<int()>& body) {
     if (::geteuid() != 0) return body();
-    const pid_t pid = ::fork();
-    if (pid < 0) return std::nullopt;
-    if (pid == 0) {
+    constexpr int kCannotSwitch = 125;
+    ForkedChild child([&] {
         if (::setgroups(0, nullptr) != 0 || ::setgid(kNobodyId) != 0 || ::setuid(kNobodyId) != 0)
-            ::_exit(125);
-        ::_exit(body());
-    }
-    int status = 0;
-    if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return std::nullopt;
-    if (WEXITSTATUS(status) == 125) return std::nullopt;
-    return WEXITSTATUS(status);
+            return kCannotSwitch;
+        return body();
+    });
+    const int exitCode = child.Wait();
+    if (exitCode < 0 || exitCode == kCannotSwitch) return std::nullopt;
+    return exitCode;
 }
 
 #endif

@@ -1,7 +1,8 @@
 // qfdctl send and status: records as the tray menu writes them, exit codes scripts rely on.
-#include <sys/wait.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -12,6 +13,7 @@
 #include "core/settings/ini_access.h"
 #include "core/settings/profile_store.h"
 #include "tests/support/child_process.h"
+#include "tests/support/forked_child.h"
 #include "tests/support/sandbox.h"
 
 namespace qfd {
@@ -101,16 +103,15 @@ TEST(QfdctlSend, FolderWhoseLockStaysBusyIsNamedAndNeverRewrittenInPlace) {
 TEST(QfdctlSend, WaitEndsWhenTheReceiverHasClosedTheAlert) {
     test::Sandbox to;
     // A stand-in receiver: shows the alert for a moment, then sets Type back to "0".
-    const pid_t receiver = ::fork();
-    if (receiver == 0) {
+    test::ForkedChild receiver([&] {
         while (ReadIni(to.IniPath(), "Commands", "Type", "0") != "1") ::usleep(20000);
         ::usleep(300000);
         std::string zero = "0";
         WriteIni(to.IniPath(), "Commands", "Type", zero);
-        ::_exit(0);
-    }
+        return 0;
+    });
     const test::ChildRun run = Qfdctl({"send", "--wait", "20", Dir(to)});
-    ::waitpid(receiver, nullptr, 0);
+    receiver.Wait();
     EXPECT_EQ(run.exitCode, 0) << run.err;
 }
 

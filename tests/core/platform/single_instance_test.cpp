@@ -2,7 +2,6 @@
 #include "core/platform/single_instance.h"
 
 #ifndef _WIN32
-#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -11,6 +10,9 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/sandbox.h"
+#ifndef _WIN32
+#include "tests/support/forked_child.h"
+#endif
 
 namespace qfd::test {
 namespace {
@@ -53,22 +55,20 @@ TEST(SingleInstance, ClaimOfAnotherProcessIsSeenAndEndsWithIt) {
     a.WriteBytes("qfd.ini", "");
     int toChild[2];
     ASSERT_EQ(::pipe(toChild), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    ForkedChild child([&]() -> int {
         SingleInstance mine = SingleInstance::Claim(a.Path("qfd"));
         char c;
         // Tell the parent by the ini's size, then wait until it has looked.
         a.WriteBytes("qfd.ini", mine.CurrentState() == State::Ours ? "x" : "xx");
         (void)!::read(toChild[0], &c, 1);
-        ::_exit(0);
-    }
+        ::_exit(0);  // with the claim still held: the system must release it with the process
+    });
+    ASSERT_TRUE(child.Started());
     while (a.ReadBytes("qfd.ini").empty()) ::usleep(1000);
     EXPECT_EQ(a.ReadBytes("qfd.ini"), "x");
     EXPECT_EQ(SingleInstance::Claim(a.Path("qfd")).CurrentState(), State::HeldByAnother);
     (void)!::write(toChild[1], "g", 1);
-    int status = 0;
-    ::waitpid(child, &status, 0);
+    child.Wait();
     EXPECT_EQ(SingleInstance::Claim(a.Path("qfd")).CurrentState(), State::Ours);
 }
 #endif

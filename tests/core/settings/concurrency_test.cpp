@@ -1,6 +1,5 @@
 // Several real processes on one settings file: no torn reads, no lost updates.
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <string>
@@ -9,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "core/settings/ini_access.h"
+#include "tests/support/forked_child.h"
 #include "tests/support/sandbox.h"
 
 namespace qfd {
@@ -26,22 +26,6 @@ std::string InstallationFile() {
     return f + "[Commands]\r\nType=0\r\n";
 }
 
-// Runs body in a child process; returns its pid.
-template <typename Body>
-pid_t Spawn(Body body) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        body();
-        ::_exit(0);
-    }
-    return pid;
-}
-
-bool ExitedCleanly(pid_t pid) {
-    int status = 0;
-    return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 enum class WritePath { Rename, InPlace };
 
 class TornReads : public ::testing::TestWithParam<WritePath> {};
@@ -56,14 +40,15 @@ TEST_P(TornReads, ReaderSeesOnlyTheOldOrTheNewValue) {
         ASSERT_EQ(::chown(ini.c_str(), 65534, 65534), 0);
         ASSERT_EQ(::chmod(ini.c_str(), 0666), 0);
     }
-    const pid_t writer = Spawn([&] {
+    test::ForkedChild writer([&] {
         for (int i = 0; i < 2000; ++i) {
             std::string v = (i % 2) ? "1" : "0";
-            if (!WriteIni(ini, "Commands", "Type", v).Ok()) ::_exit(1);
+            if (!WriteIni(ini, "Commands", "Type", v).Ok()) return 1;
         }
+        return 0;
     });
     int reads = 0, torn = 0;
-    while (::waitpid(writer, nullptr, WNOHANG) == 0) {
+    while (writer.Running()) {
         const std::string t = ReadIni(ini, "Commands", "Type", "missing");
         const std::string name = ReadIni(ini, "Settings", "myName", "missing");
         ++reads;
@@ -88,19 +73,20 @@ TEST(LostUpdates, EveryWritersKeysHoldTheirLastValue) {
     test::Sandbox sandbox;
     const std::string ini = sandbox.IniPath();
     constexpr int kWriters = 4, kKeys = 5, kRounds = 60;
-    std::vector<pid_t> writers;
+    std::vector<test::ForkedChild> writers;
     for (int w = 0; w < kWriters; ++w) {
-        writers.push_back(Spawn([&, w] {
+        writers.emplace_back([&, w] {
             for (int round = 0; round < kRounds; ++round) {
                 for (int k = 0; k < kKeys; ++k) {
                     std::string v = std::to_string(round);
                     const std::string key = "w" + std::to_string(w) + "k" + std::to_string(k);
-                    if (!WriteIni(ini, "Commands", key, v).Ok()) ::_exit(1);
+                    if (!WriteIni(ini, "Commands", key, v).Ok()) return 1;
                 }
             }
-        }));
+            return 0;
+        });
     }
-    for (pid_t pid : writers) EXPECT_TRUE(ExitedCleanly(pid));
+    for (test::ForkedChild& writer : writers) EXPECT_EQ(writer.Wait(), 0);
     for (int w = 0; w < kWriters; ++w) {
         for (int k = 0; k < kKeys; ++k) {
             const std::string key = "w" + std::to_string(w) + "k" + std::to_string(k);

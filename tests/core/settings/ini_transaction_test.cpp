@@ -1,17 +1,15 @@
 // Many values in one reading, many writes in one replacement.
 #include "core/settings/ini_transaction.h"
 
-#ifndef _WIN32
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
-
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "core/settings/ini_snapshot.h"
 #include "tests/support/sandbox.h"
+#ifndef _WIN32
+#include "tests/support/forked_child.h"
+#endif
 
 namespace qfd {
 namespace {
@@ -84,8 +82,7 @@ TEST(IniTransaction, NothingWrittenLeavesTheFileUntouched) {
 TEST(IniTransaction, ReaderNeverSeesHalfARecord) {
     test::Sandbox sandbox;
     const std::string ini = sandbox.IniPath();
-    const pid_t writer = ::fork();
-    if (writer == 0) {
+    test::ForkedChild writer([&] {
         for (int i = 0; i < 1500; ++i) {
             ModifyIni(ini, [i](IniTransaction& t) {
                 for (const char* key : kRecordKeys) {
@@ -94,10 +91,10 @@ TEST(IniTransaction, ReaderNeverSeesHalfARecord) {
                 }
             });
         }
-        ::_exit(0);
-    }
+        return 0;
+    });
     int mixed = 0, reads = 0;
-    while (::waitpid(writer, nullptr, WNOHANG) == 0) {
+    while (writer.Running()) {
         const IniSnapshot snap = IniSnapshot::Load(ini);
         const std::string first = snap.Read("Commands", kRecordKeys[0], "none");
         for (const char* key : kRecordKeys) {

@@ -64,8 +64,7 @@ class KilledWriters : public ::testing::TestWithParam<WritePath> {
     std::vector<std::string> KillAfterRandomMoment(const std::function<int()>& writer) {
         const pid_t pid = test::Spawn(writer);
         std::this_thread::sleep_for(std::chrono::microseconds(moment(random)));
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, nullptr, 0);
+        test::KillChild(pid);
         if (sandbox.Exists("qfd.ini.tmp")) ++leftovers;
         return pipe.Drain();
     }

@@ -148,8 +148,7 @@ class EightSenders : public ::testing::TestWithParam<WritePath> {
     void TearDown() override {
         if (receiver > 0 && !receiverEnded) {
             ::close(stop[1]);
-            ::kill(receiver, SIGKILL);
-            ::waitpid(receiver, nullptr, 0);
+            test::KillChild(receiver);
         }
     }
 
@@ -203,8 +202,7 @@ class EightSenders : public ::testing::TestWithParam<WritePath> {
             for (std::size_t i = 0; i < senders.size(); ++i) {
                 if (codes[i] == -2) where += WhereItWaits(senders[i]);
             }
-            for (pid_t pid : senders) ::kill(pid, SIGKILL);
-            for (pid_t pid : senders) ::waitpid(pid, nullptr, 0);
+            for (pid_t pid : senders) test::KillChild(pid);
             ADD_FAILURE() << "round " << round << ": the senders hung" << where;
             return false;
         }

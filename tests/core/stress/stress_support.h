@@ -3,8 +3,6 @@
 #pragma once
 
 #include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <random>
 #include <set>
 #include <string>
@@ -20,29 +19,18 @@
 #include <vector>
 
 #include "core/settings/profile_store.h"
+#include "tests/support/forked_child.h"
 
 namespace qfd::test {
 
 // Runs body in a child process that ends with body's result; the child's pid.
-inline pid_t Spawn(const std::function<int()>& body) {
-    const pid_t pid = ::fork();
-    if (pid == 0) ::_exit(body());
-    return pid;
-}
-
-// The child's exit code; -1 when it did not exit by itself (a signal ended it).
-inline int WaitExitCode(pid_t pid) {
-    int status = 0;
-    if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-    return WEXITSTATUS(status);
-}
+inline pid_t Spawn(const std::function<int()>& body) { return ForkRunning(body); }
 
 // The exit code once the child has ended, or nothing yet.
 inline bool Ended(pid_t pid, int& exitCode) {
-    int status = 0;
-    if (::waitpid(pid, &status, WNOHANG) != pid) return false;
-    exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return true;
+    const std::optional<int> ended = ReapChild(pid, false);
+    if (ended) exitCode = *ended;
+    return ended.has_value();
 }
 
 // Waits up to the bound for the child; kills it when it is still running then. Its exit code,
@@ -52,8 +40,7 @@ inline int WaitBounded(pid_t pid, std::chrono::milliseconds bound) {
     int exitCode = -1;
     while (!Ended(pid, exitCode)) {
         if (std::chrono::steady_clock::now() >= deadline) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, nullptr, 0);
+            KillChild(pid);
             return -1;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));

@@ -99,10 +99,7 @@ TEST_P(TypeHammer, ReceiverShowsOnlyTheStandingRecordAndComesToRest) {
     }
     ::close(stop[1]);
     const int receiverExit = test::WaitBounded(receiver, 30s);
-    if (hammerExit == -1) {
-        ::kill(hammer, SIGKILL);
-        ::waitpid(hammer, nullptr, 0);
-    }
+    if (hammerExit == -1) test::KillChild(hammer);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     for (std::string& line : pipe.Drain()) lines.push_back(std::move(line));
