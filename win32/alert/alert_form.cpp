@@ -128,23 +128,18 @@ LRESULT CALLBACK AlertForm::WindowProc(HWND window, UINT message, WPARAM wParam,
 }
 
 LRESULT AlertForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    const int x = static_cast<short>(LOWORD(lParam));
-    const int y = static_cast<short>(HIWORD(lParam));
+    if (const auto answer = AnswerPaintMessage(message, [this] { Paint(); })) return *answer;
+    const POINT mouse = MousePoint(lParam);
     switch (message) {
-        case WM_PAINT:
-            Paint();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
         case WM_TIMER:
             if (wParam == kFlashTimerId && !unloaded_) presenter_.Timer1_Timer();
             return 0;
         case WM_LBUTTONDOWN:
-            pressed_ = LabelAt(x, y);
+            pressed_ = LabelAt(mouse.x, mouse.y);
             return 0;
         case WM_LBUTTONUP: {
             // A click is a press and a release on the same label, or both on the background.
-            const int target = LabelAt(x, y);
+            const int target = LabelAt(mouse.x, mouse.y);
             const bool click = pressed_ == target;
             pressed_ = kNoTarget;
             if (click) Clicked(target);

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <windows.h>
+#include <windowsx.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <type_traits>
 
@@ -55,5 +57,20 @@ class BufferedPaint {
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ previous_ = nullptr;
 };
+
+// Where the mouse was for a mouse message, in client coordinates: negative beyond the left or top
+// edge while the mouse is captured, so never read as unsigned words.
+inline POINT MousePoint(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+// How a window painted whole through BufferedPaint answers the paint messages: WM_PAINT paints,
+// and the background is never erased first, which would show as a flicker. Nothing for any other
+// message.
+template <class PaintWindow>
+std::optional<LRESULT> AnswerPaintMessage(UINT message, PaintWindow paint) {
+    if (message == WM_ERASEBKGND) return 1;
+    if (message != WM_PAINT) return std::nullopt;
+    paint();
+    return 0;
+}
 
 }  // namespace qfd

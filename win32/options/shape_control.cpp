@@ -77,8 +77,7 @@ LRESULT CALLBACK ShapeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             shape->pressed = false;
             RECT client{};
             GetClientRect(window, &client);
-            const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            if (PtInRect(&client, at)) {
+            if (PtInRect(&client, MousePoint(lParam))) {
                 const auto id = static_cast<WORD>(GetDlgCtrlID(window));
                 SendMessageA(GetParent(window), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                              reinterpret_cast<LPARAM>(window));

@@ -156,24 +156,19 @@ LRESULT SplashForm::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 LRESULT SplashForm::OnSurfaceMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    const int x = static_cast<short>(LOWORD(lParam));
-    const int y = static_cast<short>(HIWORD(lParam));
+    if (const auto answer = AnswerPaintMessage(message, [this] { Paint(); })) return *answer;
+    const POINT mouse = MousePoint(lParam);
     switch (message) {
-        case WM_PAINT:
-            Paint();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
         case WM_MOUSEMOVE:
-            MovedOver(layout_.PartAt(x, y));
+            MovedOver(layout_.PartAt(mouse.x, mouse.y));
             return 0;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
-            pressed_ = layout_.PartAt(x, y);
+            pressed_ = layout_.PartAt(mouse.x, mouse.y);
             return 0;
         case WM_LBUTTONUP: {
             // A click: pressed and released over the same part.
-            const std::optional<SplashPart> part = layout_.PartAt(x, y);
+            const std::optional<SplashPart> part = layout_.PartAt(mouse.x, mouse.y);
             const bool click = part && pressed_ == part;
             pressed_.reset();
             if (click) Clicked(*part);
