@@ -26,6 +26,14 @@ std::string InstallationFile() {
     return f + "[Commands]\r\nType=0\r\n";
 }
 
+// The key writer w keeps its k-th value under.
+std::string WriterKey(int w, int k) {
+    std::string key = "w";
+    key += std::to_string(w);
+    key += 'k';
+    return key += std::to_string(k);
+}
+
 enum class WritePath { Rename, InPlace };
 
 class TornReads : public ::testing::TestWithParam<WritePath> {};
@@ -79,7 +87,7 @@ TEST(LostUpdates, EveryWritersKeysHoldTheirLastValue) {
             for (int round = 0; round < kRounds; ++round) {
                 for (int k = 0; k < kKeys; ++k) {
                     std::string v = std::to_string(round);
-                    const std::string key = "w" + std::to_string(w) + "k" + std::to_string(k);
+                    const std::string key = WriterKey(w, k);
                     if (!WriteIni(ini, "Commands", key, v).Ok()) return 1;
                 }
             }
@@ -89,7 +97,7 @@ TEST(LostUpdates, EveryWritersKeysHoldTheirLastValue) {
     for (test::ForkedChild& writer : writers) EXPECT_EQ(writer.Wait(), 0);
     for (int w = 0; w < kWriters; ++w) {
         for (int k = 0; k < kKeys; ++k) {
-            const std::string key = "w" + std::to_string(w) + "k" + std::to_string(k);
+            const std::string key = WriterKey(w, k);
             EXPECT_EQ(ReadIni(ini, "Commands", key, "lost"), std::to_string(kRounds - 1)) << key;
         }
     }
