@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,8 +33,25 @@ class SilentOutput : public AudioOutput {
 // close it as Esc would.
 std::function<void(HWND)>* pendingChecks = nullptr;
 
+BOOL CALLBACK KeepIfOptionsDialog(HWND window, LPARAM found) {
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::strcmp(name, "frmOptions") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// The dialog this thread opened. FindWindow searches the whole desktop and may return the dialog of
+// a test running at the same time in another process: the checks would run on that one and close
+// it, and this one would stay open until the test timed out.
+HWND OwnOptionsDialog() {
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), KeepIfOptionsDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 void CALLBACK RunChecks(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND dialog = FindWindowA("frmOptions", nullptr);
+    HWND dialog = OwnOptionsDialog();
     if (!dialog || !pendingChecks) return;
     KillTimer(nullptr, timer);
     (*pendingChecks)(dialog);
