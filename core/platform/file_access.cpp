@@ -3,6 +3,7 @@
 #include "core/platform/native_file.h"
 
 #include <algorithm>
+#include <cassert>
 #include <optional>
 
 namespace qfd {
@@ -178,12 +179,17 @@ FileStatus RemoveRedoFile(const std::string& path) {
 }
 
 FileStatus ReplaceWholeFile(const std::string& path, std::string_view bytes,
-                            std::string_view previous, WriteGuard guard) {
+                            std::string_view previous, WriteGuard guard, RedoFile redo) {
+    // Without the lock a writer killed meanwhile may have left one.
+    assert(redo == RedoFile::Possible || guard == WriteGuard::Locked);
     std::optional<FileStatus> status = ReplaceByRename(path, bytes, guard == WriteGuard::Locked);
     if (!status && guard == WriteGuard::LockMissed) return FileStatus::Busy;
-    if (!status) status = RewriteInPlace(path, bytes, previous, guard == WriteGuard::Locked);
+    if (!status) {
+        status = RewriteInPlace(path, bytes, previous, guard == WriteGuard::Locked);
+        redo = RedoFile::Possible;  // the rewrite's own journal
+    }
     // These contents supersede whatever an interrupted rewrite had meant to write.
-    if (*status == FileStatus::Ok) RemoveRedoFile(path);
+    if (*status == FileStatus::Ok && redo == RedoFile::Possible) RemoveRedoFile(path);
     return *status;
 }
 

@@ -41,6 +41,13 @@ enum class WriteGuard {
     LockMissed,  // another process held the lock for the whole wait
 };
 
+// What the caller knows about a redo file beside the file it replaces.
+enum class RedoFile {
+    Possible,  // one may stand there, left by a writer killed in the middle of a rewrite in place
+    Absent,    // the caller holds the lock and found none: only a holder of the lock writes one,
+               // so none can have appeared since
+};
+
 // Replaces the file's contents (`previous` are the contents it replaces). Where nothing else about
 // the file changes by it (a regular file, not a link, owned by this process, with one name), the
 // new contents are written beside the file and renamed over it, keeping its mode, so readers never
@@ -48,9 +55,11 @@ enum class WriteGuard {
 // rewrite in place is journalled: the redo file gets the previous and the new contents first, and
 // it is removed once the rewrite is done. A caller that missed the lock never rewrites in place,
 // where a kill would tear the file and two writers could undo each other: Busy. Every replacement
-// that succeeds removes a redo file left from before, whose contents it has superseded.
+// that succeeds removes a redo file left from before, whose contents it has superseded, unless the
+// caller knows that there is none.
 FileStatus ReplaceWholeFile(const std::string& path, std::string_view bytes,
-                            std::string_view previous, WriteGuard guard);
+                            std::string_view previous, WriteGuard guard,
+                            RedoFile redo = RedoFile::Possible);
 
 // The name of the file that new contents are written to before the rename.
 std::string TemporaryPathFor(const std::string& path);

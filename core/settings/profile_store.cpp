@@ -195,6 +195,16 @@ WriteGuard GuardFor(const FileLock& lock) {
     return WriteGuard::NoLockFile;
 }
 
+// The file as an edit starts from. Under the lock a writer killed in the middle of a rewrite in
+// place is finished first, so that the file is whole again even where this edit turns out to
+// change nothing; without a redo file (nearly always) there is nothing to finish.
+FileSnapshot ReadForEdit(const std::string& file, bool locked) {
+    FileSnapshot snap = ReadSettledFile(file, kMaxSettingsFileBytes);
+    if (!locked || !snap.journalPresent) return snap;
+    FinishInterruptedRewrite(file, kMaxSettingsFileBytes);
+    return ReadSettledFile(file, kMaxSettingsFileBytes);
+}
+
 }  // namespace
 
 WriteOutcome ModifyProfileFile(const std::string& file, const ProfileEdit& edit, LockWait wait) {
@@ -211,11 +221,7 @@ WriteOutcome ModifyProfileFile(const std::string& file, const ProfileEdit& edit,
         return outcome;
     }
     outcome.lockTimedOut = guard == WriteGuard::LockMissed;
-    // A writer killed in the middle of a rewrite in place is finished first, so that the file is
-    // whole again even where this edit turns out to change nothing.
-    if (lock.Held()) FinishInterruptedRewrite(file, kMaxSettingsFileBytes);
-
-    FileSnapshot snap = ReadSettledFile(file, kMaxSettingsFileBytes);
+    const FileSnapshot snap = ReadForEdit(file, lock.Held());
     if (snap.status != FileStatus::Ok && snap.status != FileStatus::Missing) {
         outcome.error = FromFileStatus(snap.status);
         return outcome;
@@ -225,7 +231,9 @@ WriteOutcome ModifyProfileFile(const std::string& file, const ProfileEdit& edit,
     std::optional<std::string> edited = edit(decoded.bytes);
     if (!edited || *edited == decoded.bytes) return outcome;
     const std::string bytes = EncodeSettingsFile(*edited, decoded.encoding);
-    outcome.error = FromFileStatus(ReplaceWholeFile(file, bytes, snap.bytes, guard));
+    const RedoFile redo =
+        lock.Held() && !snap.journalPresent ? RedoFile::Absent : RedoFile::Possible;
+    outcome.error = FromFileStatus(ReplaceWholeFile(file, bytes, snap.bytes, guard, redo));
     outcome.changed = outcome.Ok();
     return outcome;
 }
