@@ -2,6 +2,8 @@
 # From "qfdctl send" returning to the receiver's alert window on screen, over 20 alerts: a real
 # qfd under Xvfb (no window manager, so the alert maps straight onto the root window), xev
 # timestamping every window that maps. Prints each delay, the median and the 95th percentile.
+# The installation is a local folder, so its notice of the change wakes the receiver as soon as
+# the record is renamed into place: the alert may map before qfdctl has returned (a delay below 0).
 # Usage: bench/network/send_to_paint.sh QFD QFDCTL [RUNS]
 set -euo pipefail
 export QFD_BIN=$(realpath "$1") QFDCTL_BIN=$(realpath "$2")
@@ -37,9 +39,12 @@ for ((i = 1; i <= runs; i++)); do
     e2e_wait_for 10 e2e_has_window "$qfd" "$screen" || e2e_fail "alert $i not full screen"
     xdotool mousemove 5 5 click 1
     e2e_wait_for 10 e2e_no_window "$qfd" "$screen" || e2e_fail "alert $i did not close"
-    sleep 0.$((RANDOM % 10))  # send at a random phase of the polling interval
+    # Send at a random phase of the polling interval: a random number of milliseconds, not of
+    # tenths, which would keep the phase the click left.
+    sleep "0.$(printf '%03d' $((RANDOM % 1000)))"
 done
 sorted=($(printf '%s\n' "${delays[@]}" | sort -n))
 p95=${sorted[$(((${#sorted[@]} * 95 + 99) / 100 - 1))]}
 echo "send to alert on screen (ms): ${delays[*]}"
-echo "median ${sorted[$((${#sorted[@]} / 2))]} ms, 95th percentile $p95 ms; target Latency + 50 = $((latency + 50)) ms"
+echo "median ${sorted[$((${#sorted[@]} / 2))]} ms, 95th percentile $p95 ms; target 30 ms" \
+    "(by the poll alone: Latency + 50 = $((latency + 50)) ms)"

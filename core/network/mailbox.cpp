@@ -29,12 +29,42 @@ std::int16_t SecondsLeft(const MailboxRecord& record) {
     return ParseInt16(record.Delay).value_or(0);
 }
 
+// Under the file's lock, so that a record a sender writes meanwhile is not undone; a second is
+// taken off only when asked to. When the file cannot be written, decides from `seen`.
+Countdown DecideWaitingTime(const std::string& iniPath, const MailboxRecord& seen,
+                            MailboxRecord& due, bool takeASecond, LockWait wait) {
+    std::optional<Countdown> decided;
+    const WriteOutcome outcome = ModifyIni(
+        iniPath,
+        [&](IniTransaction& t) {
+            const MailboxRecord now = ReadRecord(t, seen.QFtext, seen.Atext);
+            const std::int16_t seconds = SecondsLeft(now);
+            if (seconds > 0) {
+                if (takeASecond) {
+                    std::string text = NumberForm(seconds - 1);
+                    t.Write(sections::kCommands, "Delay", text);
+                }
+                decided = Countdown::Waiting;
+            } else {
+                due = now;
+                decided = Countdown::Due;
+            }
+        },
+        wait);
+    if (decided) return *decided;
+    if (outcome.error == StoreError::Busy) return Countdown::Postponed;
+    // The file cannot be written: the count cannot go down, as with any failed write.
+    if (SecondsLeft(seen) > 0) return Countdown::Waiting;
+    due = seen;
+    return Countdown::Due;
+}
+
 }  // namespace
 
 std::optional<MailboxRecord> LookIntoMailbox(const std::string& iniPath,
                                              const std::string& currentQFtext,
-                                             const std::string& currentAtext) {
-    const IniSnapshot snapshot = IniSnapshot::Load(iniPath, LockWait::None);
+                                             const std::string& currentAtext, LockWait wait) {
+    const IniSnapshot snapshot = IniSnapshot::Load(iniPath, wait);
     if (snapshot.MayBeTorn(sections::kCommands, {"Type", "Delay", "NetName", "QFtext", "Atext"})) {
         return std::nullopt;
     }
@@ -43,28 +73,12 @@ std::optional<MailboxRecord> LookIntoMailbox(const std::string& iniPath,
 
 Countdown CountDownWaitingTime(const std::string& iniPath, const MailboxRecord& seen,
                                MailboxRecord& due) {
-    std::optional<Countdown> decided;
-    const WriteOutcome outcome = ModifyIni(
-        iniPath,
-        [&](IniTransaction& t) {
-            const MailboxRecord now = ReadRecord(t, seen.QFtext, seen.Atext);
-            const std::int16_t seconds = SecondsLeft(now);
-            if (seconds > 0) {
-                std::string text = NumberForm(seconds - 1);
-                t.Write(sections::kCommands, "Delay", text);
-                decided = Countdown::Waiting;
-            } else {
-                due = now;
-                decided = Countdown::Due;
-            }
-        },
-        LockWait::None);
-    if (decided) return *decided;
-    if (outcome.error == StoreError::Busy) return Countdown::Postponed;
-    // The file cannot be written: the count cannot go down, as with any failed write.
-    if (SecondsLeft(seen) > 0) return Countdown::Waiting;
-    due = seen;
-    return Countdown::Due;
+    return DecideWaitingTime(iniPath, seen, due, true, LockWait::None);
+}
+
+Countdown CheckWaitingTime(const std::string& iniPath, const MailboxRecord& seen,
+                           MailboxRecord& due, LockWait wait) {
+    return DecideWaitingTime(iniPath, seen, due, false, wait);
 }
 
 WriteOutcome MarkMailboxDone(const std::string& iniPath, const MailboxRecord& shown) {

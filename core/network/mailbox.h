@@ -22,16 +22,18 @@ struct MailboxRecord {
 
 // One look into the mailbox: every key from the same reading of the file, so a record being
 // written at this moment is seen whole or not at all. The texts default to the current ones. It
-// never waits for the lock: nothing when another process holds it and the reading may have
-// caught a rewrite midway, so that the next look reads again.
+// waits for the lock no longer than `wait` says (by default not at all): nothing when another
+// process still holds it and the reading may have caught a rewrite midway, so that the next look
+// reads again.
 std::optional<MailboxRecord> LookIntoMailbox(const std::string& iniPath,
                                              const std::string& currentQFtext,
-                                             const std::string& currentAtext);
+                                             const std::string& currentAtext,
+                                             LockWait wait = LockWait::None);
 
 enum class Countdown {
-    Waiting,    // a second was taken off
+    Waiting,    // seconds are left (CountDownWaitingTime has taken one off)
     Due,        // no second is left: show `due`
-    Postponed,  // another process holds the lock: count at the next tick
+    Postponed,  // another process holds the lock: decide at the next tick
 };
 
 // One second of a record's waiting time. Under the file's lock, so that a record a sender writes
@@ -40,6 +42,12 @@ enum class Countdown {
 // waits for the lock.
 Countdown CountDownWaitingTime(const std::string& iniPath, const MailboxRecord& seen,
                                MailboxRecord& due);
+
+// What CountDownWaitingTime would decide, without taking a second off: for a look between the
+// timer's ticks, which must not count them. Leaves the record as it is; waits for the lock no
+// longer than `wait` says, and is Postponed while another process still holds it.
+Countdown CheckWaitingTime(const std::string& iniPath, const MailboxRecord& seen,
+                           MailboxRecord& due, LockWait wait);
 
 // After the alert has closed: Type becomes "0" only while the record in the file is still the one
 // that was shown, so a record that arrived meanwhile is delivered at the next look. The outcome

@@ -48,6 +48,8 @@ struct WriteTarget {
     std::uint64_t size = 0;
 };
 WriteTarget ProbeWriteTarget(const std::string& path);
+// The folder that holds path, spelled as the platform's calls take it ("." for a bare name).
+std::string FolderOf(const std::string& path);
 bool FolderOfExists(const std::string& path);
 
 // What a new file must take over from the file it replaces, so that renaming it over that file

@@ -106,11 +106,14 @@ WriteTarget ProbeWriteTarget(const std::string& path) {
     return {FileStatus::Ok, true, static_cast<std::uint64_t>(st.st_size)};
 }
 
+std::string FolderOf(const std::string& path) {
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    return parent.empty() ? std::string(".") : parent.string();
+}
+
 bool FolderOfExists(const std::string& path) {
-    std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    if (parent.empty()) parent = ".";
     struct stat st {};
-    return ::stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return ::stat(FolderOf(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 // Only a regular file (not a link) of this user's with one name: a rename over anything else would

@@ -74,17 +74,6 @@ bool IsDirectory(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-// The folder that holds path, as bytes: std::filesystem would convert through another code page.
-std::string DirectoryOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of("\\/");
-    if (slash == std::string::npos) {
-        // "C:qfd.ini" lives in drive C's current folder.
-        return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) + "." : ".";
-    }
-    // With its separator: a share's root (\\server\share\) is a folder only when spelled so.
-    return path.substr(0, slash + 1);
-}
-
 // Pipes and devices may show no attributes yet open: they are there, but not files.
 FileStatus StatusOfUnlisted(const std::string& path, DWORD error) {
     const NativeHandle h(::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
@@ -264,7 +253,18 @@ WriteTarget ProbeWriteTarget(const std::string& path) {
     return {FileStatus::Ok, true, size};
 }
 
-bool FolderOfExists(const std::string& path) { return IsDirectory(DirectoryOf(path)); }
+// As bytes: std::filesystem would convert through another code page.
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    if (slash == std::string::npos) {
+        // "C:qfd.ini" lives in drive C's current folder.
+        return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) + "." : ".";
+    }
+    // With its separator: a share's root (\\server\share\) is a folder only when spelled so.
+    return path.substr(0, slash + 1);
+}
+
+bool FolderOfExists(const std::string& path) { return IsDirectory(FolderOf(path)); }
 
 RenameTarget InspectRenameTarget(const std::string& path) {
     RenameTarget target;

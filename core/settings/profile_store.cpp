@@ -12,7 +12,15 @@ namespace qfd {
 namespace {
 
 std::chrono::milliseconds TimeoutFor(LockWait wait) {
-    return std::chrono::milliseconds(wait == LockWait::Patient ? kPatientLockWaitMs : 0);
+    switch (wait) {
+        case LockWait::None:
+            break;
+        case LockWait::Brief:
+            return std::chrono::milliseconds(kBriefLockWaitMs);
+        case LockWait::Patient:
+            return std::chrono::milliseconds(kPatientLockWaitMs);
+    }
+    return std::chrono::milliseconds(0);
 }
 
 FileLock TakeReadersLock(const std::string& file, LockWait wait) {
@@ -216,7 +224,7 @@ WriteOutcome ModifyProfileFile(const std::string& file, const ProfileEdit& edit,
     const FileLock lock = FileLock::Acquire(LockPathFor(file), FileLock::Mode::Exclusive,
                                             TimeoutFor(wait), /*createIfMissing=*/true);
     const WriteGuard guard = GuardFor(lock);
-    if (guard == WriteGuard::LockMissed && wait == LockWait::None) {
+    if (guard == WriteGuard::LockMissed && wait != LockWait::Patient) {
         outcome.error = StoreError::Busy;
         return outcome;
     }

@@ -46,8 +46,14 @@ struct WriteOutcome {
 // How long a reader or writer waits for another process's lock.
 enum class LockWait {
     None,     // one try: the user-interface thread's regular work never waits
+    Brief,    // up to kBriefLockWaitMs
     Patient,  // up to kPatientLockWaitMs
 };
+
+// A look woken by the notice of a writer's change: the writer renames its file into place under
+// the lock and lets the lock go a moment later, so the look would nearly always find it still
+// held. Short enough that a peer holding the lock for long stalls the user interface unnoticed.
+constexpr int kBriefLockWaitMs = 20;
 
 // Long enough that a loaded machine never makes a writer give up (the stress tests' eight senders
 // and a receiver on a loaded two-core machine wait a few hundred milliseconds at worst), short
@@ -70,7 +76,7 @@ WriteOutcome WriteProfileValue(const std::string& file, std::string_view section
 // file is missing) and returns the new text, or nothing to leave the file untouched. The new text
 // replaces the file in one step where the file allows it, so readers see all of the edit or none
 // of it. Without the lock after the wait nothing is ever rewritten in place: Busy; with
-// LockWait::None that holds for every write, so the caller can try again later.
+// LockWait::None or LockWait::Brief that holds for every write, so the caller can try again later.
 using ProfileEdit = std::function<std::optional<std::string>(std::string_view text)>;
 WriteOutcome ModifyProfileFile(const std::string& file, const ProfileEdit& edit,
                                LockWait wait = LockWait::Patient);

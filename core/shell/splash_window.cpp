@@ -50,6 +50,7 @@ bool SplashWindow::Form_Load() {
     std::string splashDelay = NumberForm(splashCount_);
     const WriteOutcome written =
         WriteIni(mirror_.IniPath, sections::kSettings, "splashDelay", splashDelay);
+    if (written.changed) NoteOwnFile();
     splashCountInFile_ = written.Ok();
 
     mirror_.SenderName.clear();
@@ -215,6 +216,7 @@ void SplashWindow::mOptions_Click() {
         ModalScope scope(*this, Modal::Options);
         view_.ShowOptionsModal();
     }
+    NoteOwnFile();  // every change in the dialog was written at once
     view_.SetTimerEnabled(true);
 }
 
@@ -255,36 +257,65 @@ void SplashWindow::Timer1_Timer() {
     TellSettingsProblem();
 }
 
-void SplashWindow::PollTick() {
-    const std::string& file = mirror_.IniPath;
-    // The mailbox is looked at first, the whole record from one reading of the file.
-    const std::optional<MailboxRecord> seen = LookIntoMailbox(file, mirror_.QFtext, mirror_.Atext);
+void SplashWindow::MailboxMayHaveChanged() {
+    if (modal_ != Modal::None || timerMode_ != timer_mode::kPolling) return;
+    const FileStamp now = StampOf(mirror_.IniPath);
+    if (knownStamp_ == now) return;
+    // Stamped before the look reads: a change that comes meanwhile brings a notice of its own.
+    knownStamp_ = now;
+    // Nothing is known of a file that a look could not decide on (a writer kept the lock longer
+    // than a wake waits): the next notice, such as the end of that writer's rewrite, looks again.
+    if (!LookAndShow(LookCause::Wake)) knownStamp_.reset();
+    TellSettingsProblem();
+}
 
-    if (!splashDone_) CountDownSplash();
+// The poll's tick and a wake share this path; only the tick counts and clears. False when another
+// process's lock kept the look from deciding.
+bool SplashWindow::LookAndShow(LookCause cause) {
+    // The mailbox is looked at first, the whole record from one reading of the file.
+    const std::optional<MailboxRecord> seen =
+        LookIntoMailbox(mirror_.IniPath, mirror_.QFtext, mirror_.Atext, LockWaitFor(cause));
+
+    if (cause == LookCause::Tick && !splashDone_) CountDownSplash();
+    ForgetReplacedRecord(seen);
+    // A shown record still owed its clearing is cleared before anything else is looked at; the
+    // look above came before the clearing, so the next tick looks again.
+    if (clearingOwed_) {
+        if (cause == LookCause::Tick) ClearShownRecord();
+        return true;
+    }
+    if (!seen) return false;  // another process is rewriting the file: look again later
+    if (!seen->Waiting() || closedRecord_) return true;
+    MailboxRecord due;
+    const Countdown countdown = WaitingTimeFor(*seen, cause, due);
+    if (countdown == Countdown::Due) ShowReceived(due);
+    return countdown != Countdown::Postponed;
+}
+
+void SplashWindow::ForgetReplacedRecord(const std::optional<MailboxRecord>& seen) {
     // A shown record stays remembered while it is in the file. Once another record (or a cleared
     // one) stands there, there is nothing left to clear: a record sent meanwhile is not lost.
     if (seen && closedRecord_ && *seen != *closedRecord_) {
         closedRecord_.reset();
         clearingOwed_ = false;
     }
-    // A shown record still owed its clearing is cleared before anything else is looked at; the
-    // look above came before the clearing, so the next tick looks again.
-    if (clearingOwed_) {
-        ClearShownRecord();
-        return;
+}
+
+Countdown SplashWindow::WaitingTimeFor(const MailboxRecord& seen, LookCause cause,
+                                       MailboxRecord& due) {
+    // The waiting time goes down by the timer's seconds: a wake shows only what is due now.
+    if (cause == LookCause::Wake) {
+        return CheckWaitingTime(mirror_.IniPath, seen, due, LockWaitFor(cause));
     }
-    if (!seen) return;  // another process is rewriting the file: look again at the next tick
-    if (!seen->Waiting() || closedRecord_) return;
-    MailboxRecord due;
-    switch (CountDownWaitingTime(file, *seen, due)) {
-        case Countdown::Postponed:
-            return;
-        case Countdown::Waiting:
-            view_.SetTimerInterval(kSecondTick);
-            return;
-        case Countdown::Due:
-            break;
+    const Countdown countdown = CountDownWaitingTime(mirror_.IniPath, seen, due);
+    if (countdown == Countdown::Waiting) {
+        NoteOwnFile();
+        view_.SetTimerInterval(kSecondTick);
     }
+    return countdown;
+}
+
+void SplashWindow::ShowReceived(const MailboxRecord& due) {
     mirror_.QFtext = due.QFtext;
     mirror_.Atext = due.Atext;
     mirror_.SenderName = due.NetName;
@@ -297,6 +328,7 @@ void SplashWindow::PollTick() {
 
 void SplashWindow::ClearShownRecord() {
     const WriteOutcome outcome = MarkMailboxDone(mirror_.IniPath, *closedRecord_);
+    if (outcome.changed) NoteOwnFile();
     if (outcome.error == StoreError::Busy) return;  // another process holds the lock: next tick
     clearingOwed_ = false;
     if (outcome.Ok()) {
@@ -318,6 +350,7 @@ void SplashWindow::CountDownSplash() {
     std::string text = NumberForm(next);
     const WriteOutcome outcome =
         WriteIni(file, sections::kSettings, "splashDelay", text, LockWait::None);
+    if (outcome.changed) NoteOwnFile();
     if (outcome.error == StoreError::Busy) return;
     splashCount_ = next;
     splashCountInFile_ = outcome.Ok();

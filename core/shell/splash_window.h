@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/network/mailbox.h"
+#include "core/platform/file_stamp.h"
 #include "core/settings/settings_mirror.h"
 #include "core/shell/splash_view.h"
 #include "core/shell/twips_scale.h"
@@ -89,6 +90,14 @@ class SplashWindow {
 
     void Timer1_Timer();
 
+    // The system says the settings file may have changed: the mailbox is looked into now, as the
+    // next poll would, without waiting for it. The timer's own work stays with its ticks: the
+    // splash, a record's waiting time and a shown record's owed clearing are counted and tried
+    // there only. Nothing happens while a modal window is open or a delayed alert counts (the
+    // poll catches up), nor when the file stands as this program last wrote it or a wake looked
+    // into it. A record that another process's lock keeps undecided is left to the ticks.
+    void MailboxMayHaveChanged();
+
     // Rebuilds the tray menu's network submenus from the detector list in the settings file.
     void RefreshNetworkMenus();
 
@@ -103,8 +112,21 @@ class SplashWindow {
   private:
     class ModalScope;
 
+    // What made the mailbox be looked into: the timer's tick, or a notice that the file changed.
+    enum class LookCause { Tick, Wake };
+
     void InstantAlert();
-    void PollTick();
+    void PollTick() { LookAndShow(LookCause::Tick); }
+    bool LookAndShow(LookCause cause);
+    void ForgetReplacedRecord(const std::optional<MailboxRecord>& seen);
+    Countdown WaitingTimeFor(const MailboxRecord& seen, LookCause cause, MailboxRecord& due);
+    void ShowReceived(const MailboxRecord& due);
+    void NoteOwnFile() { knownStamp_ = StampOf(mirror_.IniPath); }
+    // A wake comes the moment a writer renames its file into place, while the writer holds the
+    // lock a moment longer: its look waits for the lock briefly, where a tick never waits.
+    static LockWait LockWaitFor(LookCause cause) {
+        return cause == LookCause::Wake ? LockWait::Brief : LockWait::None;
+    }
     void DelayedTick();
     void CountDownSplash();
     void ClearShownRecord();
@@ -132,6 +154,11 @@ class SplashWindow {
     // changes.
     std::optional<MailboxRecord> closedRecord_;
     bool clearingOwed_ = false;  // closedRecord_ is still to be marked done, at the next tick
+    // The settings file as this program last wrote it or a wake looked into it: a notice that it
+    // changed while it still stands so is this program's own write, or news already seen. (The
+    // tick's look leaves it, so that a quiet tick costs nothing more: a notice the tick beat to
+    // the news brings one look that finds nothing new.)
+    std::optional<FileStamp> knownStamp_;
     std::optional<std::string> settingsProblem_;
     bool settingsProblemTold_ = false;
     Modal modal_ = Modal::None;

@@ -11,6 +11,7 @@
 #include "core/shell/network_sending.h"
 #include "core/shell/splash_window.h"
 #include "qt/alert/qt_audio_output.h"
+#include "qt/shell/mailbox_wake.h"
 #include "qt/shell/message_box.h"
 #include "qt/shell/program_icon.h"
 #include "qt/shell/qt_splash_view.h"
@@ -62,6 +63,7 @@ int RunShell(QApplication& app) {
     SplashWindow window(mirror, view, MakeStartupEnvironment(programDirectory, instance, sending));
     view.SetPresenter(&window);
     if (!window.Form_Load()) return 0;
+    const MailboxWake wake(window, mirror.IniPath);
     const int code = app.exec();
     sending.Finish();
     return code;

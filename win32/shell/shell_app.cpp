@@ -8,12 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "core/platform/folder_watch.h"
 #include "core/platform/single_instance.h"
 #include "core/settings/settings_mirror.h"
 #include "core/shell/network_sending.h"
 #include "core/shell/splash_window.h"
 #include "win32/alert/play_sound_output.h"
 #include "win32/alert/resource_sound_library.h"
+#include "win32/common/message_loop.h"
 #include "win32/shell/application_directory.h"
 #include "win32/shell/win32_splash_view.h"
 
@@ -34,16 +36,6 @@ std::string ProgramFile() {
         if (name.size() >= 32768) return {};
         name.resize(name.size() * 2);
     }
-}
-
-int RunMessageLoop() {
-    MSG message;
-    BOOL got;
-    while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return got == 0 ? static_cast<int>(message.wParam) : 0;
 }
 
 }  // namespace
@@ -67,7 +59,11 @@ int RunShell() {
     SplashWindow window(mirror, view, MakeStartupEnvironment(programDirectory, instance, sending));
     view.SetPresenter(&window);
     if (!window.Form_Load()) return 0;
-    const int code = RunMessageLoop();
+    // The mailbox is looked into as soon as its folder tells of a change, between the ticks.
+    FolderWatch watch(mirror.IniPath);
+    const int code = RunMessageLoop(watch.WaitHandle(), [&] {
+        if (watch.DrainChanges()) window.MailboxMayHaveChanged();
+    });
     sending.Finish();
     return code;
 }

@@ -9,8 +9,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "core/network/alert_record.h"
 #include "core/platform/file_lock.h"
 #include "core/settings/profile_store.h"
+#include "tests/core/platform/stamp_keeping_write.h"
 #include "tests/core/shell/shell_fixture.h"
 
 namespace qfd::test {
@@ -342,6 +344,156 @@ TEST_F(ShellTest, DelayedAlertChosenAgainStartsFromZero) {
     window.Timer1_Timer();
     EXPECT_EQ(view.alerts, 1);
 }
+
+// A wake: the front end heard that the settings file changed, and drained the notices.
+
+class WakeTest : public ShellTest {
+  protected:
+    void SetUp() override {
+        view.duringAlert = [this] { sender = mirror.SenderName; };
+    }
+    // What another installation's send leaves: one locked replacement of the whole file.
+    void Receive(const char* delay, const char* name) {
+        ASSERT_TRUE(
+            SendNetworkAlert(sandbox.IniPath(), AlertRecord{delay, name, "Hark", "Bunkum"}).Ok());
+    }
+
+    std::string sender;  // of the alert shown last
+};
+
+TEST_F(WakeTest, RecordFromAnotherWriterIsShownAtOnceAndNothingIsCounted) {
+    Start();
+    const std::string splash = Get("Settings", "splashDelay");
+    Receive("0", "Ann");
+    window.MailboxMayHaveChanged();
+    EXPECT_EQ(view.alerts, 1);
+    EXPECT_EQ(sender, "Ann");
+    EXPECT_EQ(Get("Commands", "Type"), "0") << "cleared as after a tick's alert";
+    EXPECT_THAT(view.calls, ::testing::ElementsAre("hide", "timer off", "alert", "alert closed",
+                                                   "interval 100", "timer on"));
+    EXPECT_EQ(Get("Settings", "splashDelay"), splash) << "the splash counts ticks, not wakes";
+    EXPECT_FALSE(window.SplashDone());
+    // The notices of the clearing: the file stands as this program wrote it.
+    window.MailboxMayHaveChanged();
+    EXPECT_EQ(view.alerts, 1);
+}
+
+TEST_F(WakeTest, WaitingTimeGoesDownWithTheTicksOnly) {
+    Start();
+    Receive(" 3", "Ann");
+    view.calls.clear();
+    window.MailboxMayHaveChanged();
+    EXPECT_EQ(Get("Commands", "Delay"), "3");
+    EXPECT_EQ(view.alerts, 0);
+    EXPECT_TRUE(view.calls.empty()) << "the timer is left as it was";
+    window.Timer1_Timer();
+    EXPECT_EQ(Get("Commands", "Delay"), "2");
+    EXPECT_EQ(view.timerInterval, 1000);
+    window.MailboxMayHaveChanged();  // the tick's own write
+    EXPECT_EQ(Get("Commands", "Delay"), "2");
+    // A record due at once, sent during the countdown, needs no tick.
+    Receive("0", "Bo");
+    window.MailboxMayHaveChanged();
+    EXPECT_EQ(view.alerts, 1);
+    EXPECT_EQ(sender, "Bo");
+    EXPECT_EQ(view.timerInterval, 100);
+}
+
+// Every way this program writes its own file, and a look already taken: a notice of it brings no
+// look. The test leaves a record due in the file with the stamp as it stood, which only a look
+// would find; the next tick's poll does.
+enum class OwnWrite { StartUp, SplashCountdown, Clearing, WaitingTime, OptionsDialog, EarlierLook };
+
+class OwnWriteWake : public WakeTest, public ::testing::WithParamInterface<OwnWrite> {
+  protected:
+    // Writes as the row says; the bytes that a record due at once would have in their place.
+    std::pair<std::string, std::string> WriteOwn() {
+        switch (GetParam()) {
+            case OwnWrite::StartUp:
+                Start();
+                break;
+            case OwnWrite::SplashCountdown:
+                Start();
+                window.Timer1_Timer();
+                break;
+            case OwnWrite::Clearing:
+                Start();
+                Receive("0", "Ann");
+                window.Timer1_Timer();
+                break;
+            case OwnWrite::WaitingTime:
+                Start();
+                Receive(" 2", "Ann");
+                window.Timer1_Timer();
+                return {"Delay= 1", "Delay= 0"};
+            case OwnWrite::OptionsDialog:
+                Start();
+                view.duringOptions = [this] { Set("Settings", "Delay", "9"); };
+                window.mOptions_Click();
+                break;
+            case OwnWrite::EarlierLook:
+                Start();
+                Set("Settings", "myName", "Bo");  // another writer, with nothing to show
+                window.MailboxMayHaveChanged();
+                break;
+        }
+        return {"Type=0", "Type=1"};
+    }
+};
+
+TEST_P(OwnWriteWake, BringsNoLook) {
+    Set("Commands", "Type", "0");  // a cleared record, left by an earlier alert
+    const auto [waiting, due] = WriteOwn();
+    const int alerts = view.alerts;
+    ASSERT_TRUE(ReplaceKeepingStamp(sandbox.IniPath(), waiting, due));
+    window.MailboxMayHaveChanged();
+    EXPECT_EQ(view.alerts, alerts);
+    window.Timer1_Timer();
+    EXPECT_EQ(view.alerts, alerts + 1) << "the poll finds what the stamp cannot tell";
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, OwnWriteWake,
+                         ::testing::Values(OwnWrite::StartUp, OwnWrite::SplashCountdown,
+                                           OwnWrite::Clearing, OwnWrite::WaitingTime,
+                                           OwnWrite::OptionsDialog, OwnWrite::EarlierLook));
+
+// While a modal window is open or a delayed alert counts its seconds, a wake does nothing: the
+// poll catches up once the timer runs again.
+enum class Busy { Options, ExitQuestion, DelayedAlert };
+
+class BusyWake : public WakeTest, public ::testing::WithParamInterface<Busy> {};
+
+TEST_P(BusyWake, IsDropped) {
+    Set("Settings", "Delay", "5");
+    Start();
+    const auto receiveAndWake = [this] {
+        Receive("0", "Ann");
+        window.MailboxMayHaveChanged();
+        EXPECT_EQ(view.alerts, 0);
+    };
+    switch (GetParam()) {
+        case Busy::Options:
+            view.duringOptions = receiveAndWake;
+            window.mOptions_Click();
+            break;
+        case Busy::ExitQuestion:
+            view.duringMessage = receiveAndWake;
+            window.mExit_Click();
+            break;
+        case Busy::DelayedAlert:
+            window.mDelayed_Click();
+            receiveAndWake();
+            EXPECT_EQ(window.DelayCount(), 0);
+            return;
+    }
+    EXPECT_EQ(view.alerts, 0);
+    window.Timer1_Timer();
+    EXPECT_EQ(view.alerts, 1);
+    EXPECT_EQ(sender, "Ann");
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, BusyWake,
+                         ::testing::Values(Busy::Options, Busy::ExitQuestion, Busy::DelayedAlert));
 
 }  // namespace
 }  // namespace qfd::test

@@ -7,6 +7,9 @@
 #include <QTest>
 #include <QUrl>
 
+#include "core/network/alert_record.h"
+#include "core/settings/ini_access.h"
+#include "qt/shell/mailbox_wake.h"
 #include "tests/qt/shell/shell_test_support.h"
 
 namespace qfd::test {
@@ -187,6 +190,26 @@ class SplashWindowTest : public QObject {
         QTRY_VERIFY(!form().isVisible());
         emit shell->view.TrayIcon().activated(QSystemTrayIcon::DoubleClick);
         QTRY_VERIFY(form().isVisible());
+    }
+
+    // With the main timer stopped, only the wake can show what another installation sends.
+    void sendsWakeTheShellOnceForABurst() {
+        shell->view.Timer().stop();
+        QStringList shown;
+        shell->view.SetAlertRunner(
+            [&] { shown << QString::fromStdString(shell->mirror.SenderName); });
+        const MailboxWake wake(shell->window, shell->mirror.IniPath);
+        QVERIFY(wake.Active());
+        for (const char* name : {"Ann", "Bo", "Cy"}) {
+            QVERIFY(
+                SendNetworkAlert(shell->mirror.IniPath, AlertRecord{"0", name, "Hark", "Bunkum"})
+                    .Ok());
+        }
+        QTRY_COMPARE(shown, QStringList{"Cy"});
+        QCOMPARE(ReadIni(shell->mirror.IniPath, "Commands", "Type", ""), std::string("0"));
+        // The clearing's own notices show nothing more.
+        QCoreApplication::processEvents();
+        QCOMPARE(shown, QStringList{"Cy"});
     }
 
     void splashHidesItselfAfterItsCountdown() {
