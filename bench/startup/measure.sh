@@ -44,6 +44,9 @@ first_paint() {  # first_paint SIZE PROGRAM [ARGS...]
     done
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
+    # The window manager and the tray host are left to finish with the ended program (its icon
+    # may dock just after its first paint), so that their work does not fall into the next start.
+    sleep 0.3
     echo "${ms:-nan}"
 }
 

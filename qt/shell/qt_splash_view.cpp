@@ -18,9 +18,10 @@ namespace qfd {
 
 QtSplashView::QtSplashView(SettingsMirror& mirror, AlertSounds& sounds)
     : mirror_(mirror), sounds_(sounds) {
-    tray_.setIcon(ProgramIcon());
+    const QIcon icon = ProgramIcon();  // decoded once for both
+    tray_.setIcon(icon);
     tray_.setToolTip(QString::fromUtf8(kTrayTip.data(), static_cast<qsizetype>(kTrayTip.size())));
-    form_.setWindowIcon(ProgramIcon());
+    form_.setWindowIcon(icon);
     // The splash countdown and the waiting times count ticks: keep them at the interval asked.
     timer_.setTimerType(Qt::PreciseTimer);
 
@@ -125,6 +126,11 @@ bool QtSplashView::IsTrayIconWidget(QObject* object) const {
 }
 
 bool QtSplashView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &form_ && !splashPainted_ &&
+        (event->type() == QEvent::Paint || event->type() == QEvent::Hide)) {
+        // Queued, so that the paint is on screen first.
+        QTimer::singleShot(0, this, [this] { SplashPainted(); });
+    }
     if (event->type() == QEvent::MouseButtonDblClick &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton &&
         IsTrayIconWidget(watched) && presenter_) {
@@ -186,11 +192,26 @@ void QtSplashView::OpenLink(const std::string& target) {
 }
 
 void QtSplashView::AddTrayIcon() {
-    // Without a tray host the icon waits and docks as soon as one appears.
-    tray_.show();
+    trayIconAsked_ = true;
+    if (splashPainted_) {
+        tray_.show();
+        return;
+    }
+    // A splash that the window manager does not map at once (on another desktop, say) must not
+    // keep the icon away.
+    QTimer::singleShot(kTrayIconLatest, this, [this] { SplashPainted(); });
 }
 
-void QtSplashView::RemoveTrayIcon() { tray_.hide(); }
+void QtSplashView::SplashPainted() {
+    splashPainted_ = true;
+    // Without a tray host the icon waits and docks as soon as one appears.
+    if (trayIconAsked_) tray_.show();
+}
+
+void QtSplashView::RemoveTrayIcon() {
+    trayIconAsked_ = false;
+    tray_.hide();
+}
 
 void QtSplashView::ShowNetworkMenus(const NetworkMenus& menus) { menu_.ShowNetworkMenus(menus); }
 

@@ -61,6 +61,7 @@ class QtSplashView : public QObject, public SplashView {
   private:
     void CloseMenu();
     bool IsTrayIconWidget(QObject* object) const;
+    void SplashPainted();
 
     SettingsMirror& mirror_;
     AlertSounds& sounds_;
@@ -73,6 +74,11 @@ class QtSplashView : public QObject, public SplashView {
     std::function<void()> runAlert_;
     std::function<void()> runOptions_;
     bool hideAfterMenu_ = false;
+    // The icon docks once the splash has painted (or hidden unpainted, or after kTrayIconLatest),
+    // so that registering it with the tray host does not hold up the first paint.
+    static constexpr int kTrayIconLatest = 500;  // milliseconds
+    bool splashPainted_ = false;
+    bool trayIconAsked_ = false;
 };
 
 }  // namespace qfd

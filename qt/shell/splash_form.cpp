@@ -95,9 +95,6 @@ SplashForm::SplashForm() {
         SetBackground(link, kPeach);
         SetLinkLook(link == email_ ? LinkLabel::Email : LinkLabel::Website, false);
     }
-    SizeToText(platform_, RightEdge("lblPlatform"));
-    SizeToText(version_, RightEdge("lblVersion"));
-
     frame_->setMouseTracking(true);
     frame_->installEventFilter(this);
     for (QWidget* control : frame_->findChildren<QWidget*>()) {
@@ -125,6 +122,11 @@ void SplashForm::SizeToText(QLabel* label, int rightEdge) {
 
 void SplashForm::SetVersionText(const QString& text) {
     version_->setText(text);
+    if (isVisible()) FitLabelsToText();
+}
+
+void SplashForm::FitLabelsToText() {
+    SizeToText(platform_, RightEdge("lblPlatform"));
     SizeToText(version_, RightEdge("lblVersion"));
 }
 
@@ -137,17 +139,25 @@ void SplashForm::SetLinkLook(LinkLabel label, bool hovered) {
 }
 
 void SplashForm::ShowCentred() {
-    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    // Where there is one screen, the server is not asked where the pointer is: a round trip
+    // before the first paint.
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    QScreen* screen =
+        screens.size() == 1 ? screens.front() : QGuiApplication::screenAt(QCursor::pos());
     if (!screen) screen = QGuiApplication::primaryScreen();
     if (screen) {
         const QRect area = screen->geometry();
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
-    if (logo_->pixmap().isNull()) logo_->setPixmap(LoadShellPicture(":/shell/logo.png"));
     if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
     // Qt::Tool alone leaves the choice to the window manager; the hint is set before every map.
     if (!isVisible()) KeepOutOfTaskbar(this);
     show();
+    // The window manager maps the window meanwhile, and nothing shows before the first paint: the
+    // picture is decoded and the fonts (the system's font configuration, read the first time) are
+    // loaded for the labels' sizes only now.
+    if (logo_->pixmap().isNull()) logo_->setPixmap(LoadShellPicture(":/shell/logo.png"));
+    FitLabelsToText();
 }
 
 void SplashForm::keyPressEvent(QKeyEvent* event) {

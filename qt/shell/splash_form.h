@@ -30,6 +30,7 @@ class SplashForm : public QWidget {
     QLabel* AddLabel(const char* name, const QString& text);
     // Keeps the right edge where the design has it and fits width and height to the text.
     static void SizeToText(QLabel* label, int rightEdge);
+    void FitLabelsToText();
     void Clicked(QObject* control);
     void MovedOver(QObject* control);
 

@@ -42,13 +42,20 @@ TrayMenu::TrayMenu() {
     AddItem(this, "mCancel", "&Cancel");
     // Both arrays start with their designed element 0.
     ShowNetworkMenus({{{"(None)", true, true}}, {{"(None)", true, true}}});
+    // "Send To All But..." opens only from inside "Network Alert"; either fills both.
+    for (QMenu* menu : {network_, allBut_})
+        connect(menu, &QMenu::aboutToShow, this, &TrayMenu::FillNetworkMenus);
 }
 
 QAction* TrayMenu::Item(const char* name) const { return findChild<QAction*>(name); }
 
-void TrayMenu::ShowNetworkMenus(const NetworkMenus& menus) {
-    FillArray(allBut_, allButItems_, menus.allButItems, "mAllButItem");
-    FillArray(network_, networkItems_, menus.networkItems, "mNetworkItem");
+void TrayMenu::ShowNetworkMenus(const NetworkMenus& menus) { pending_ = menus; }
+
+void TrayMenu::FillNetworkMenus() {
+    if (!pending_) return;
+    FillArray(allBut_, allButItems_, pending_->allButItems, "mAllButItem");
+    FillArray(network_, networkItems_, pending_->networkItems, "mNetworkItem");
+    pending_.reset();
 }
 
 void TrayMenu::FillArray(QMenu* menu, std::vector<QAction*>& items,

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "core/network/network_menus.h"
@@ -16,12 +17,15 @@ class TrayMenu : public QMenu {
     TrayMenu();
 
     QAction* Item(const char* name) const;
+    // The submenus take the entries when one of them is about to open: with hundreds of
+    // detectors, building them costs milliseconds that the start has better use for.
     void ShowNetworkMenus(const NetworkMenus& menus);
 
     // Where a chosen item of mNetworkItem or mAllButItem goes: the array's name and the index.
     std::function<void(const QString& array, int index)> arrayItemChosen;
 
   private:
+    void FillNetworkMenus();
     void FillArray(QMenu* menu, std::vector<QAction*>& items,
                    const std::vector<NetworkMenuItem>& model, const char* name);
 
@@ -29,6 +33,7 @@ class TrayMenu : public QMenu {
     QMenu* allBut_ = nullptr;
     std::vector<QAction*> allButItems_;
     std::vector<QAction*> networkItems_;
+    std::optional<NetworkMenus> pending_;  // entries not built yet
 };
 
 }  // namespace qfd
