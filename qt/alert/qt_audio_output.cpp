@@ -6,8 +6,7 @@
 #include <QBuffer>
 #include <QMediaDevices>
 #include <algorithm>
-
-#include "qt/alert/qt_sound_library.h"
+#include <type_traits>
 
 namespace qfd {
 
@@ -20,12 +19,6 @@ constexpr qint64 kDrainSlackMs = 250;
 constexpr int kReleasePollMs = 10;
 
 }  // namespace
-
-std::unique_ptr<AudioOutput> CreateQtAudioOutput() { return std::make_unique<QtAudioOutput>(); }
-
-std::unique_ptr<AlertSounds> CreateQtAlertSounds() {
-    return std::make_unique<AlertSounds>(std::make_unique<QtSoundLibrary>(), CreateQtAudioOutput());
-}
 
 QtAudioOutput::QtAudioOutput() {
     releaseTimer_.setInterval(kReleasePollMs);
@@ -118,3 +111,9 @@ void QtAudioOutput::Release() {
 }
 
 }  // namespace qfd
+
+// The module's entry point: the program owns the output it returns.
+extern "C" Q_DECL_EXPORT qfd::AudioOutput* QfdCreateAudioOutput() {
+    return new qfd::QtAudioOutput();
+}
+static_assert(std::is_same_v<decltype(&QfdCreateAudioOutput), qfd::AudioModuleEntry>);

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QString>
 #include <QTimer>
 #include <memory>
 
@@ -23,15 +24,25 @@ namespace qfd {
 //     ...
 //     qfd::RunAlertWindow(mainWindow, mirror, *sounds);
 //
-// Without an audio device (no sound server) every request returns 0 and nothing else happens.
+// Without an audio device (no sound server), or without the audio module beside the program,
+// every request returns 0 and nothing else happens.
 std::unique_ptr<AlertSounds> CreateQtAlertSounds();
 
-// The default audio output alone (the alert sounds above are built on it).
-std::unique_ptr<AudioOutput> CreateQtAudioOutput();
+// The default audio output alone (the alert sounds above are built on it). It plays through the
+// audio module, loaded on the first sound from module (by default kAudioModuleName in the
+// program's folder), so that Qt Multimedia and the sound server's client stay out of a program
+// that never plays a sound.
+std::unique_ptr<AudioOutput> CreateQtAudioOutput(const QString& module = {});
 
-// Plays a PCM image through QAudioSink. The sink reports idle once it has handed its last bytes to
-// the sound server, while a tenth of a second or more is still to be heard; a sound counts as
-// playing until the server's played time has reached the sound's length.
+// The audio module's file, beside the program, and the one function it exports.
+inline constexpr char kAudioModuleName[] = "qfd_audio.so";
+inline constexpr char kAudioModuleEntry[] = "QfdCreateAudioOutput";
+using AudioModuleEntry = AudioOutput* (*)();
+
+// Plays a PCM image through QAudioSink; built into the audio module only. The sink reports idle
+// once it has handed its last bytes to the sound server, while a tenth of a second or more is
+// still to be heard; a sound counts as playing until the server's played time has reached the
+// sound's length.
 class QtAudioOutput : public QObject, public AudioOutput {
   public:
     QtAudioOutput();

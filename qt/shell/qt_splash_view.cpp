@@ -11,6 +11,7 @@
 #include "core/shell/shell_texts.h"
 #include "qt/alert/alert_runner.h"
 #include "qt/options/options_runner.h"
+#include "qt/shell/idle_trim.h"
 #include "qt/shell/message_box.h"
 #include "qt/shell/program_icon.h"
 
@@ -35,7 +36,10 @@ QtSplashView::QtSplashView(SettingsMirror& mirror, AlertSounds& sounds)
     // and drops it; it is a right click like the first.
     qApp->installEventFilter(this);
     connect(&menu_, &QMenu::aboutToHide, this, [this] {
-        if (std::exchange(hideAfterMenu_, false)) form_.hide();
+        if (std::exchange(hideAfterMenu_, false)) {
+            form_.hide();
+            TrimAfterSplash(form_);
+        }
     });
     connect(&timer_, &QTimer::timeout, this, [this] {
         if (presenter_) presenter_->Timer1_Timer();
@@ -117,6 +121,7 @@ void QtSplashView::HideWindow() {
         return;
     }
     form_.hide();
+    TrimAfterSplash(form_);
 }
 
 bool QtSplashView::IsTrayIconWidget(QObject* object) const {

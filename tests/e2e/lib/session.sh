@@ -151,6 +151,10 @@ e2e_install() {
     local dir
     dir=$(mktemp -d "$E2E_TMP/install.XXXXXX")
     cp "$QFD_BIN" "$dir/qfd"
+    # The audio module, loaded on the first sound, sits beside the program.
+    if [[ -f $(dirname "$QFD_BIN")/qfd_audio.so ]]; then
+        cp "$(dirname "$QFD_BIN")/qfd_audio.so" "$dir/"
+    fi
     echo "$dir"
 }
 

@@ -1,9 +1,13 @@
-// The real audio output. Run alone (as ctest does) it checks the case without a sound server:
-// every request returns 0 and the alert still opens, flashes and closes. Run by
+// The real audio output, through the audio module as built beside qfd. Run alone (as ctest does)
+// it checks that the module is loaded on the first sound and not before, and the cases without a
+// sound server or without the module: every request returns 0 and the alert still opens, flashes
+// and closes. Run by
 // tests/e2e/alert_sound_test.sh with QFD_SOUND_SERVER_TEST=1 against a private sound server, its
 // other functions play what that script records and measures; they report how long the output
 // counted each sound as playing.
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -20,12 +24,22 @@ namespace {
 
 bool WithSoundServer() { return qEnvironmentVariableIntValue("QFD_SOUND_SERVER_TEST") == 1; }
 
+// The module of this build tree: the tests are built in tests/qt, the program in qt.
+QString BuiltModule() {
+    return QCoreApplication::applicationDirPath() + "/../../qt/" + qfd::kAudioModuleName;
+}
+
+bool MultimediaMapped() {
+    QFile maps("/proc/self/maps");
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6Multimedia");
+}
+
 struct RealSounds {
     qfd::AudioOutput* output;
     std::unique_ptr<qfd::AlertSounds> sounds;
 
-    RealSounds() {
-        auto out = qfd::CreateQtAudioOutput();
+    explicit RealSounds(const QString& module = BuiltModule()) {
+        auto out = qfd::CreateQtAudioOutput(module);
         output = out.get();
         sounds = std::make_unique<qfd::AlertSounds>(std::make_unique<qfd::QtSoundLibrary>(),
                                                     std::move(out));
@@ -39,6 +53,8 @@ class AlertSoundTest : public QObject {
 
   private slots:
     void initTestCase();
+    void theAudioLibrariesLoadOnTheFirstSound();
+    void withoutTheModuleEveryRequestReturnsZero();
     void withoutASoundServerEveryRequestReturnsZero();
     void withoutASoundServerTheAlertStillShows();
     void whoopOnce();
@@ -57,11 +73,36 @@ void AlertSoundTest::initTestCase() {
     }
 }
 
+void AlertSoundTest::theAudioLibrariesLoadOnTheFirstSound() {
+    QVERIFY2(QFile::exists(BuiltModule()), qPrintable(BuiltModule()));
+    RealSounds real;
+    QVERIFY(!MultimediaMapped());
+    // Taken while the module loads: it counts as playing until the loaded output has it.
+    QCOMPARE(real.sounds->PlayAlertSound(qfd::kSoundWhoop, false), 1);
+    QVERIFY(real.output->IsPlaying());
+    QTRY_VERIFY(MultimediaMapped());
+    if (!WithSoundServer()) {
+        QTRY_VERIFY(!real.output->IsPlaying());
+    }
+}
+
+void AlertSoundTest::withoutTheModuleEveryRequestReturnsZero() {
+    RealSounds real(dir_.filePath(qfd::kAudioModuleName));
+    for (const std::int32_t id : {qfd::kSoundWhoop, qfd::kSoundNone}) {
+        QCOMPARE(real.sounds->PlayAlertSound(id, false), 0);
+        QCOMPARE(real.sounds->PlayAlertSound(id, true), 0);
+        QVERIFY(!real.output->IsPlaying());
+    }
+}
+
 void AlertSoundTest::withoutASoundServerEveryRequestReturnsZero() {
     if (WithSoundServer()) {
         QSKIP("a sound server is running");
     }
     RealSounds real;
+    // The first request is taken while the module loads, and dropped once it finds no server.
+    real.sounds->PlayAlertSound(qfd::kSoundWhoop, false);  // result depends on the load
+    QTRY_VERIFY(!real.output->IsPlaying());
     for (const std::int32_t id :
          {qfd::kSoundWhoop, qfd::kSoundDeedoodeedoo, qfd::kSoundWeeooweeoo, qfd::kSoundNone}) {
         QCOMPARE(real.sounds->PlayAlertSound(id, false), 0);
