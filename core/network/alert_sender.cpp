@@ -25,6 +25,7 @@ struct AlertSender::Shared {
     std::uint64_t lastSend = 0;     // numbers Send calls from 1
     std::uint64_t busyToldFor = 0;  // the last Send whose locked file has been told
     FailureSink onFailure;
+    DeliverySink onDelivered;
     Writer writer;
 
     bool Idle() const { return queue.empty() && !writing; }
@@ -52,14 +53,18 @@ struct AlertSender::Shared {
             writing = false;
             // Under the lock, so that the sink is never called after the owner has gone.
             if (MustTell(job, outcome)) onFailure(job.iniPath, outcome);
+            if (outcome.Ok() && onDelivered && !stopping) {
+                onDelivered(job.iniPath, job.record);
+            }
             if (Idle()) idle.notify_all();
         }
     }
 };
 
-AlertSender::AlertSender(FailureSink onFailure, Writer writer)
+AlertSender::AlertSender(FailureSink onFailure, Writer writer, DeliverySink onDelivered)
     : shared_(std::make_shared<Shared>()) {
     shared_->onFailure = std::move(onFailure);
+    shared_->onDelivered = std::move(onDelivered);
     shared_->writer = std::move(writer);
     std::thread([shared = shared_] { shared->Run(); }).detach();
 }
@@ -81,6 +86,11 @@ void AlertSender::Send(const AlertRecord& record, const std::vector<std::string>
 void AlertSender::WaitUntilIdle() {
     std::unique_lock<std::mutex> lock(shared_->mutex);
     shared_->idle.wait(lock, [&] { return shared_->Idle(); });
+}
+
+bool AlertSender::Idle() const {
+    const std::lock_guard<std::mutex> lock(shared_->mutex);
+    return shared_->Idle();
 }
 
 bool AlertSender::Drain(std::chrono::milliseconds bound) {

@@ -24,8 +24,11 @@ class AlertSender {
     // passes it on to its user-interface thread. A locked settings file is told once per Send: a
     // peer's backup or scanner holding many files must not raise one message box per detector.
     using FailureSink = std::function<void(const std::string& iniPath, const WriteOutcome&)>;
+    // Called on the sender's thread for every record written, never after the sender is destroyed.
+    using DeliverySink = std::function<void(const std::string& iniPath, const AlertRecord&)>;
 
-    explicit AlertSender(FailureSink onFailure, Writer writer = SendNetworkAlert);
+    explicit AlertSender(FailureSink onFailure, Writer writer = SendNetworkAlert,
+                         DeliverySink onDelivered = {});
     AlertSender(const AlertSender&) = delete;
     AlertSender& operator=(const AlertSender&) = delete;
     // Does not wait for a send in progress: a hung share must not hold up the program's end.
@@ -36,6 +39,8 @@ class AlertSender {
 
     // Blocks until everything queued so far has been written.
     void WaitUntilIdle();
+    // Whether everything queued so far has been written, without waiting.
+    bool Idle() const;
 
     // For the program's end: waits until everything queued has been written or the bound has
     // passed, and true when all was written. No failure is reported from here on, since nothing

@@ -7,8 +7,7 @@
 
 namespace qfd {
 
-IniSnapshot IniSnapshot::Load(const std::string& file, LockWait wait) {
-    ProfileView view = ReadProfileView(file, wait);
+IniSnapshot IniSnapshot::FromView(ProfileView view) {
     IniSnapshot snapshot;
     snapshot.fileFound_ = view.text.has_value();
     if (view.text) snapshot.bytes_ = std::move(*view.text);
@@ -16,6 +15,12 @@ IniSnapshot IniSnapshot::Load(const std::string& file, LockWait wait) {
     snapshot.journalPresent_ = view.journalPresent;
     return snapshot;
 }
+
+IniSnapshot IniSnapshot::Load(const std::string& file, LockWait wait) {
+    return FromView(ReadProfileView(file, wait));
+}
+
+IniSnapshot IniSnapshot::Peek(const std::string& file) { return FromView(PeekProfileView(file)); }
 
 bool IniSnapshot::MayBeTorn(std::string_view section,
                             std::initializer_list<std::string_view> keys) const {

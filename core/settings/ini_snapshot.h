@@ -15,6 +15,9 @@ class IniSnapshot {
     // Reads the whole file once, under the readers' lock if it can be had within the wait. A
     // missing or unreadable file reads as empty, so every value takes its default.
     static IniSnapshot Load(const std::string& file, LockWait wait = LockWait::None);
+    // Reads it without the readers' lock, so that no writer of the file ever waits for this
+    // reading; MayBeTorn tells whether it caught a rewrite midway.
+    static IniSnapshot Peek(const std::string& file);
 
     std::string Read(std::string_view section, std::string_view key,
                      std::string_view defaultValue) const;
@@ -27,6 +30,8 @@ class IniSnapshot {
     bool MayBeTorn(std::string_view section, std::initializer_list<std::string_view> keys) const;
 
   private:
+    static IniSnapshot FromView(ProfileView view);
+
     std::string bytes_;
     bool fileFound_ = false;
     bool locked_ = false;

@@ -175,14 +175,26 @@ StoreError CheckEntry(std::string_view section, std::string_view key, std::strin
     return StoreError::None;
 }
 
-ProfileView ReadProfileView(const std::string& file, LockWait wait) {
-    const FileLock lock = TakeReadersLock(file, wait);
-    const FileSnapshot snap = ReadSettledFile(file, kMaxSettingsFileBytes);
+namespace {
+
+ProfileView ViewOf(const FileSnapshot& snap, bool locked) {
     ProfileView view;
-    view.locked = lock.CurrentState() != FileLock::State::TimedOut;
+    view.locked = locked;
     view.journalPresent = snap.journalPresent;
     view.text = ReadSettledText(snap);
     return view;
+}
+
+}  // namespace
+
+ProfileView ReadProfileView(const std::string& file, LockWait wait) {
+    const FileLock lock = TakeReadersLock(file, wait);
+    return ViewOf(ReadSettledFile(file, kMaxSettingsFileBytes),
+                  lock.CurrentState() != FileLock::State::TimedOut);
+}
+
+ProfileView PeekProfileView(const std::string& file) {
+    return ViewOf(ReadSettledFile(file, kMaxSettingsFileBytes), false);
 }
 
 std::optional<std::string> ReadProfileFile(const std::string& file) {

@@ -91,6 +91,9 @@ struct ProfileView {
     bool journalPresent = false;
 };
 ProfileView ReadProfileView(const std::string& file, LockWait wait);
+// The same reading without the readers' lock, for one who watches another installation's file and
+// must never stand in the way of its writers: it counts as unlocked.
+ProfileView PeekProfileView(const std::string& file);
 
 // The text of ReadProfileView, after a patient wait for the readers' lock.
 std::optional<std::string> ReadProfileFile(const std::string& file);

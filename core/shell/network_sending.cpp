@@ -1,6 +1,7 @@
 #include "core/shell/network_sending.h"
 
 #include "core/network/alert_record.h"
+#include "core/settings/ini_path.h"
 
 namespace qfd {
 
@@ -17,6 +18,14 @@ void NetworkSending::Send(const std::vector<std::string>& detectorPaths) {
         sender_ = std::make_unique<AlertSender>(
             [tell = tell_](const std::string&, const WriteOutcome& outcome) {
                 tell(DescribeSendFailure(outcome));
+            },
+            SendNetworkAlert,
+            [this](const std::string& iniPath, const AlertRecord& record) {
+                // The detector as listed: the settings file's path without the file name.
+                std::string detector = iniPath.substr(0, iniPath.size() - kIniFileName.size());
+                const std::lock_guard<std::mutex> lock(deliveredMutex_);
+                delivered_.push_back(
+                    {std::move(detector), iniPath, record, std::chrono::steady_clock::now()});
             });
     }
     std::vector<std::string> files;
@@ -26,6 +35,15 @@ void NetworkSending::Send(const std::vector<std::string>& detectorPaths) {
 
 void NetworkSending::Finish() {
     if (sender_) sender_->Drain(kFinishSendingBound);
+}
+
+Deliveries NetworkSending::TakeDeliveries() {
+    Deliveries deliveries;
+    // Asked before the records are taken, so that a record written meanwhile is never missed.
+    deliveries.sending = sender_ && !sender_->Idle();
+    const std::lock_guard<std::mutex> lock(deliveredMutex_);
+    deliveries.written.swap(delivered_);
+    return deliveries;
 }
 
 StartupEnvironment MakeStartupEnvironment(std::string programDirectory,
@@ -38,6 +56,7 @@ StartupEnvironment MakeStartupEnvironment(std::string programDirectory,
     };
     // Exit ends the program from inside the event loop, so it finishes the sending itself.
     environment.finishSending = [&sending] { sending.Finish(); };
+    environment.takeDeliveries = [&sending] { return sending.TakeDeliveries(); };
     return environment;
 }
 

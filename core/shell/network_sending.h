@@ -2,10 +2,12 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "core/network/alert_sender.h"
+#include "core/network/receipt_watch.h"
 #include "core/platform/single_instance.h"
 #include "core/settings/settings_mirror.h"
 #include "core/shell/splash_window.h"
@@ -22,7 +24,9 @@ SendFailureMessage DescribeSendFailure(const WriteOutcome& outcome);
 // The tray menu's network alerts: the record taken from this installation's settings, written
 // into each detector's settings file by a sender thread started with the first of them, and what
 // is still queued finished within a bound when the program ends. A failure that must be told is
-// handed to `tell` on the sender's thread; the front end shows it on its own.
+// handed to `tell` on the sender's thread; the front end shows it on its own. The records written
+// are kept for the user-interface thread to take (TakeDeliveries), which watches for their
+// receipts.
 class NetworkSending {
   public:
     using Tell = std::function<void(const SendFailureMessage&)>;
@@ -33,9 +37,13 @@ class NetworkSending {
     // Waits for what is queued, at most kFinishSendingBound; nothing is told from then on.
     void Finish();
 
+    Deliveries TakeDeliveries();
+
   private:
     SettingsMirror& mirror_;
     Tell tell_;
+    std::mutex deliveredMutex_;
+    std::vector<Delivery> delivered_;
     std::unique_ptr<AlertSender> sender_;
 };
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/network/network_menus.h"
+#include "core/shell/receipt_notice.h"
 
 namespace qfd {
 
@@ -42,6 +43,8 @@ class SplashView {
 
     virtual void SetTimerInterval(int milliseconds) = 0;
     virtual void SetTimerEnabled(bool enabled) = 0;
+    // The receipts' own timer, ticking every kReceiptLookMs while it is on.
+    virtual void SetReceiptTimerEnabled(bool enabled) = 0;
 
     virtual void ShowAlertModal() = 0;
     virtual void ShowOptionsModal() = 0;
@@ -55,6 +58,8 @@ class SplashView {
     virtual void ShowNetworkMenus(const NetworkMenus& menus) = 0;
     // Opens the popup menu at the mouse pointer; a chosen item arrives later as a command.
     virtual void PopupMenu() = 0;
+    // A notification from the tray icon; where the desktop shows none, nothing happens.
+    virtual void ShowTrayNotice(const TrayNotice& notice) = 0;
 
     // Ends the process at once: no window's unload handling runs and nothing is written. A real
     // view does not return; a test's view records the call.

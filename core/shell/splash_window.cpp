@@ -87,6 +87,24 @@ void SplashWindow::RefreshNetworkMenus() {
 void SplashWindow::Send(const std::vector<std::string>& detectorPaths) {
     if (modal_ != Modal::None || detectorPaths.empty() || !environment_.sendNetworkAlert) return;
     environment_.sendNetworkAlert(detectorPaths);
+    if (!receiptTimerOn_ && environment_.takeDeliveries) {
+        receiptTimerOn_ = true;
+        view_.SetReceiptTimerEnabled(true);
+    }
+}
+
+void SplashWindow::ReceiptTimer_Timer() {
+    if (!receiptTimerOn_) return;  // a tick queued before the timer went off
+    Deliveries deliveries = environment_.takeDeliveries();
+    for (Delivery& delivery : deliveries.written) receipts_.Expect(std::move(delivery));
+    const ReceiptNews news = receipts_.Poll(ReceiptWatch::Clock::now());
+    if (const auto notice = DescribeReceipts(news, ClockText(std::chrono::system_clock::now()))) {
+        view_.ShowTrayNotice(*notice);
+    }
+    if (receipts_.Settled() && !deliveries.sending) {
+        receiptTimerOn_ = false;
+        view_.SetReceiptTimerEnabled(false);
+    }
 }
 
 void SplashWindow::mNetworkItem_Click(int index) {
@@ -234,6 +252,7 @@ void SplashWindow::mExit_Click() {
                                     MessageIcon::Question, MessageButtons::YesNo});
     }
     if (answer != MessageAnswer::Yes) return;
+    view_.SetReceiptTimerEnabled(false);  // receipts still awaited are not told
     view_.RemoveTrayIcon();
     // The program ends at once, but an alert sent just before Exit must still arrive.
     if (environment_.finishSending) environment_.finishSending();

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "core/network/mailbox.h"
+#include "core/network/receipt_lookout.h"
+#include "core/network/receipt_watch.h"
 #include "core/platform/file_stamp.h"
 #include "core/settings/settings_mirror.h"
 #include "core/shell/splash_view.h"
@@ -39,6 +41,7 @@ struct StartupEnvironment {
     std::function<bool()> anotherInstanceRunning;
     std::function<void(const std::vector<std::string>& detectorPaths)> sendNetworkAlert;
     std::function<void()> finishSending;
+    std::function<Deliveries()> takeDeliveries;  // the network alerts written since last asked
 };
 
 // The behaviour of frmSplash: start-up, the splash/about window, the tray icon's messages, the
@@ -89,6 +92,13 @@ class SplashWindow {
     void mAllButItem_Click(int index);
 
     void Timer1_Timer();
+
+    // The receipts' timer, on from a network alert sent from the tray menu until every record
+    // sent is settled: takes the records written since its last tick, has a few receivers' files
+    // looked into off this thread and tells in one notice what the last look settled.
+    void ReceiptTimer_Timer();
+    // Blocks until the look into the receivers' files in progress, if any, has ended.
+    void WaitForReceiptLook() const { receipts_.WaitForLook(); }
 
     // The system says the settings file may have changed: the mailbox is looked into now, as the
     // next poll would, without waiting for it. The timer's own work stays with its ticks: the
@@ -159,6 +169,8 @@ class SplashWindow {
     // tick's look leaves it, so that a quiet tick costs nothing more: a notice the tick beat to
     // the news brings one look that finds nothing new.)
     std::optional<FileStamp> knownStamp_;
+    ReceiptLookout receipts_;
+    bool receiptTimerOn_ = false;
     std::optional<std::string> settingsProblem_;
     bool settingsProblemTold_ = false;
     Modal modal_ = Modal::None;

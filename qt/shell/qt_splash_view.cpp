@@ -17,6 +17,13 @@
 
 namespace qfd {
 
+namespace {
+
+// How long a notice stays, where the desktop lets the program say.
+constexpr int kTrayNoticeShownMs = 10000;
+
+}  // namespace
+
 QtSplashView::QtSplashView(SettingsMirror& mirror, AlertSounds& sounds)
     : mirror_(mirror), sounds_(sounds) {
     const QIcon icon = ProgramIcon();  // decoded once for both
@@ -43,6 +50,10 @@ QtSplashView::QtSplashView(SettingsMirror& mirror, AlertSounds& sounds)
     });
     connect(&timer_, &QTimer::timeout, this, [this] {
         if (presenter_) presenter_->Timer1_Timer();
+    });
+    receiptTimer_.setInterval(kReceiptLookMs);
+    connect(&receiptTimer_, &QTimer::timeout, this, [this] {
+        if (presenter_) presenter_->ReceiptTimer_Timer();
     });
     const auto command = [this](const char* name, void (SplashWindow::*handler)()) {
         connect(menu_.Item(name), &QAction::triggered, this, [this, handler] {
@@ -170,6 +181,19 @@ void QtSplashView::SetTimerEnabled(bool enabled) {
         timer_.start();
     else
         timer_.stop();
+}
+
+void QtSplashView::SetReceiptTimerEnabled(bool enabled) {
+    if (enabled)
+        receiptTimer_.start();
+    else
+        receiptTimer_.stop();
+}
+
+void QtSplashView::ShowTrayNotice(const TrayNotice& notice) {
+    if (!QSystemTrayIcon::supportsMessages()) return;
+    tray_.showMessage(QString::fromStdString(notice.title), QString::fromStdString(notice.text),
+                      QSystemTrayIcon::Information, kTrayNoticeShownMs);
 }
 
 void QtSplashView::CloseMenu() {

@@ -26,6 +26,7 @@ class QtSplashView : public QObject, public SplashView {
     TrayMenu& Menu() { return menu_; }
     QSystemTrayIcon& TrayIcon() { return tray_; }
     QTimer& Timer() { return timer_; }
+    QTimer& ReceiptTimer() { return receiptTimer_; }
 
     // What "end at once" does; tests put a recorder here.
     void SetEndProgram(std::function<void()> end) { endProgram_ = std::move(end); }
@@ -42,6 +43,7 @@ class QtSplashView : public QObject, public SplashView {
     void BringModalToFront() override;
     void SetTimerInterval(int milliseconds) override;
     void SetTimerEnabled(bool enabled) override;
+    void SetReceiptTimerEnabled(bool enabled) override;
     void ShowAlertModal() override;
     void ShowOptionsModal() override;
     MessageAnswer ShowMessage(const MessageRequest& request) override;
@@ -50,6 +52,7 @@ class QtSplashView : public QObject, public SplashView {
     void RemoveTrayIcon() override;
     void ShowNetworkMenus(const NetworkMenus& menus) override;
     void PopupMenu() override;
+    void ShowTrayNotice(const TrayNotice& notice) override;
     void EndProgram() override;
 
     // The tray icon's activation as the mouse message it stands for.
@@ -70,6 +73,7 @@ class QtSplashView : public QObject, public SplashView {
     TrayMenu menu_;
     QSystemTrayIcon tray_;
     QTimer timer_;
+    QTimer receiptTimer_;
     std::function<void()> endProgram_;
     std::function<void()> runAlert_;
     std::function<void()> runOptions_;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Two installations on one desktop: "&Send To All" in the first one's tray menu shows an alert on
-# the second, with the sender's name, and leaves its mailbox done once it is clicked away.
+# the second, with the sender's name, and leaves its mailbox done once it is clicked away; the
+# sender's tray then tells that it has been seen.
 source "$(dirname "${BASH_SOURCE[0]}")/lib/session.sh"
 e2e_require
 
@@ -23,4 +24,5 @@ e2e_no_window "$spid" "$screen" || e2e_fail "the sender alerted itself"
 e2e_click_window "$(e2e_windows "$rpid" "$screen" | head -n1)" 1
 e2e_wait_for 10 bash -c "[[ \$('$QFDCTL_BIN' read '$receiver/qfd.ini' Commands Type) == 0 ]]" ||
     e2e_fail "the receiver's mailbox is not done"
+e2e_wait_for 10 e2e_tray_notice "$spid" || e2e_fail "the sender's tray told nothing of the receipt"
 e2e_log "passed"

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/network/alert_record.h"
 #include "core/platform/file_lock.h"
 #include "core/settings/ini_access.h"
 #include "core/settings/profile_store.h"
@@ -113,6 +114,29 @@ TEST(QfdctlSend, WaitEndsWhenTheReceiverHasClosedTheAlert) {
     const test::ChildRun run = Qfdctl({"send", "--wait", "20", Dir(to)});
     receiver.Wait();
     EXPECT_EQ(run.exitCode, 0) << run.err;
+}
+
+TEST(QfdctlSend, WaitNamesAnAlertThatAnotherReplacedBeforeItWasShown) {
+    test::Sandbox to;
+    // Another sender's record takes the place of ours before the receiver looks.
+    test::ForkedChild other([&] {
+        while (ReadIni(to.IniPath(), "Commands", "Type", "0") != "1") ::usleep(20000);
+        return SendNetworkAlert(to.IniPath(), AlertRecord{"0", "Sheila", "Quorf", "Alert"}).Ok()
+                   ? 0
+                   : 1;
+    });
+    const test::ChildRun run = Qfdctl({"send", "--name", "Bruce", "--wait", "30", Dir(to)});
+    EXPECT_EQ(other.Wait(), 0);
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_NE(run.err.find(Dir(to) + ": another alert replaced this one"), std::string::npos)
+        << run.err;
+    // status tells the same of each record; the file as it stands is Sheila's.
+    EXPECT_EQ(Qfdctl({"status", "--name", "Bruce", Dir(to)}).out, "replaced\n");
+    EXPECT_EQ(Qfdctl({"status", "--name", "Sheila", Dir(to)}).out, "waiting\n");
+    to.WriteBytes("qfd.ini",
+                  "[Commands]\r\nNetName=Sheila\r\nQFtext=Quorf\r\nAtext=Alert\r\n"
+                  "Type=0\r\n");
+    EXPECT_EQ(Qfdctl({"status", "--name", "Sheila", Dir(to)}).out, "seen\n");
 }
 
 TEST(QfdctlSend, WaitRunsOutWhenNobodyReceives) {

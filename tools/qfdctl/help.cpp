@@ -16,7 +16,8 @@ constexpr Usage kUsages[] = {
     {"send",
      "qfdctl send [--from DIR] [--top TEXT] [--bottom TEXT] [--name NAME] [--delay SECONDS]"
      " [--wait SECONDS] DETECTOR_DIR..."},
-    {"status", "qfdctl status DETECTOR_DIR"},
+    {"status",
+     "qfdctl status [--from DIR] [--top TEXT] [--bottom TEXT] [--name NAME] DETECTOR_DIR"},
 };
 
 }  // namespace
@@ -53,12 +54,17 @@ scripts and other installations see exactly what the program sees.
       without --from to "Quorf", "Alert", no name and no waiting. Texts and names are limited to
       254 bytes. A folder that cannot be written gets a one-line reason on stderr; the others are
       still served.
-      --wait SECONDS  wait until every receiver has shown and closed the alert.
-      Exit 0; 1 when a folder could not be written; 3 when --wait ran out (naming the folders).
+      --wait SECONDS  wait until every receiver has shown and closed the alert. A receiver
+                      whose alert another sender's replaced before it was shown is named at once.
+      Exit 0; 1 when a folder could not be written; 3 when --wait ran out or an alert was
+      replaced (naming the folders).
 
-  qfdctl status DETECTOR_DIR
+  qfdctl status [--from DIR] [--top TEXT] [--bottom TEXT] [--name NAME] DETECTOR_DIR
       Prints "waiting" and the waiting record's keys (Delay, NetName, QFtext, Atext, Type) as
-      key=value lines, or "none". Exit 0 either way, 1 when the folder cannot be read.
+      key=value lines, or "none". With a record named as send would make it, prints what became
+      of that record instead: "waiting", "seen" (shown and closed), "replaced" (another record
+      took its place before it was shown) or "unknown" (the file holds no whole record). Exit 0,
+      1 when the folder cannot be read.
 
   qfdctl --help
       Shows this text.

@@ -8,6 +8,7 @@
 
 #include "core/network/alert_record.h"
 #include "core/network/detector_list_editor.h"
+#include "core/network/receipt.h"
 #include "core/settings/ini_access.h"
 #include "core/settings/ini_path.h"
 #include "core/settings/ini_snapshot.h"
@@ -98,18 +99,33 @@ std::optional<qfd::AlertRecord> BuildRecord(const SendOptions& options) {
     return record;
 }
 
-bool AlertClosed(const std::string& detector) {
-    return qfd::IniSnapshot::Load(qfd::MakeIniPath(detector), qfd::LockWait::Patient)
-               .Read("Commands", "Type", "0") == "0";
-}
+struct WaitResult {
+    std::vector<std::string> replaced;  // another record took ours' place before it was shown
+    std::vector<std::string> notSeen;   // still waiting, or unreadable, when the time ran out
+};
 
-// Waits until every receiver has shown and closed its alert; the folders that did not.
-std::vector<std::string> WaitForReceivers(const std::vector<std::string>& detectors, int seconds) {
+// Waits until every receiver has shown and closed the record or another record has replaced it,
+// reading the files as the tray's receipts do: without lock or write.
+WaitResult WaitForReceivers(const std::vector<std::string>& detectors,
+                            const qfd::AlertRecord& record, int seconds) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    std::vector<std::string> pending = detectors;
+    WaitResult result;
+    result.notSeen = detectors;
     for (;;) {
-        std::erase_if(pending, AlertClosed);
-        if (pending.empty() || std::chrono::steady_clock::now() >= deadline) return pending;
+        std::erase_if(result.notSeen, [&](const std::string& detector) {
+            switch (qfd::ReadReceipt(qfd::MakeIniPath(detector), record)) {
+                case qfd::Receipt::Seen:
+                    return true;
+                case qfd::Receipt::Replaced:
+                    result.replaced.push_back(detector);
+                    return true;
+                case qfd::Receipt::Waiting:
+                case qfd::Receipt::Unknown:
+                    break;
+            }
+            return false;
+        });
+        if (result.notSeen.empty() || std::chrono::steady_clock::now() >= deadline) return result;
         std::this_thread::sleep_for(kWaitPoll);
     }
 }
@@ -141,18 +157,50 @@ int RunSend(const Args& args) {
         }
     }
     if (waitSeconds) {
-        const std::vector<std::string> pending = WaitForReceivers(delivered, *waitSeconds);
-        for (const std::string& detector : pending) {
+        const WaitResult result = WaitForReceivers(delivered, *record, *waitSeconds);
+        for (const std::string& detector : result.replaced) {
+            std::cerr << "qfdctl: " << detector
+                      << ": another alert replaced this one before it was shown\n";
+        }
+        for (const std::string& detector : result.notSeen) {
             std::cerr << "qfdctl: " << detector << " did not show and close the alert in time\n";
         }
-        if (!pending.empty() && exitCode == kExitOk) exitCode = kExitWaitTimedOut;
+        const bool allSeen = result.replaced.empty() && result.notSeen.empty();
+        if (!allSeen && exitCode == kExitOk) exitCode = kExitWaitTimedOut;
     }
     return exitCode;
 }
 
+namespace {
+
+const char* ReceiptWord(qfd::Receipt receipt) {
+    switch (receipt) {
+        case qfd::Receipt::Seen:
+            return "seen";
+        case qfd::Receipt::Replaced:
+            return "replaced";
+        case qfd::Receipt::Unknown:
+            return "unknown";
+        case qfd::Receipt::Waiting:
+            break;
+    }
+    return "waiting";
+}
+
+// Whether the options name a record: then status tells what became of it.
+bool NamesARecord(const SendOptions& options) {
+    return options.from || options.top || options.bottom || options.name;
+}
+
+}  // namespace
+
 int RunStatus(const Args& args) {
-    if (args.size() != 1) return UsageError("status");
-    const std::string detector = InstallationFolder(args[0]);
+    SendOptions options;
+    if (!ParseSendOptions(args, options) || options.detectors.size() != 1 || options.delay ||
+        options.wait) {
+        return UsageError("status");
+    }
+    const std::string detector = options.detectors.front();
     const std::string ini = qfd::MakeIniPath(detector);
     std::error_code error;
     const bool folder = std::filesystem::is_directory(detector, error);
@@ -160,6 +208,18 @@ int RunStatus(const Args& args) {
     if (!folder || (!snap.FileFound() && std::filesystem::exists(ini, error))) {
         std::cerr << "qfdctl: cannot read " << (folder ? ini : detector) << '\n';
         return kExitFailed;
+    }
+    if (NamesARecord(options)) {
+        const std::optional<qfd::AlertRecord> record = BuildRecord(options);
+        if (!record) return kExitUsage;
+        // A reading that caught a rewrite midway is taken again, as the receipts do.
+        qfd::Receipt receipt = qfd::ReadReceipt(ini, *record);
+        for (int tries = 0; receipt == qfd::Receipt::Unknown && tries < 20; ++tries) {
+            std::this_thread::sleep_for(kWaitPoll);
+            receipt = qfd::ReadReceipt(ini, *record);
+        }
+        std::cout << ReceiptWord(receipt) << '\n';
+        return kExitOk;
     }
     if (snap.Read("Commands", "Type", "0") == "0") {
         std::cout << "none\n";

@@ -5,6 +5,12 @@
 #include "win32/shell/tray_callback.h"
 
 namespace qfd {
+namespace {
+
+// How long a balloon stays, where the shell lets the program say.
+constexpr UINT kNoticeShownMs = 10000;
+
+}  // namespace
 
 void FillTipField(char* field, std::size_t fieldSize, std::string_view text) {
     if (fieldSize == 0) return;
@@ -37,6 +43,20 @@ void TrayIcon::Remove() {
 
 void TrayIcon::AddAgainIfShown() {
     if (shown_) Shell_NotifyIconA(NIM_ADD, &data_);
+}
+
+void TrayIcon::ShowNotice(std::string_view title, std::string_view text) {
+    if (!shown_) return;
+    notice_ = NOTIFYICONDATAA{};
+    notice_.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    notice_.hWnd = data_.hWnd;
+    notice_.uID = data_.uID;
+    notice_.uFlags = NIF_INFO;
+    FillTipField(notice_.szInfo, sizeof notice_.szInfo, text);
+    FillTipField(notice_.szInfoTitle, sizeof notice_.szInfoTitle, title);
+    notice_.uTimeout = kNoticeShownMs;
+    notice_.dwInfoFlags = NIIF_INFO;
+    Shell_NotifyIconA(NIM_MODIFY, &notice_);
 }
 
 }  // namespace qfd

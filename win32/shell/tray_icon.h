@@ -24,11 +24,17 @@ class TrayIcon {
     // After the taskbar was restarted (its "TaskbarCreated" broadcast), an icon that was up is
     // added again.
     void AddAgainIfShown();
+    // A balloon from the icon while it is shown: NIM_MODIFY with NIF_INFO, in the record's second
+    // layout (NOTIFYICONDATAA_V2_SIZE), the first that carries a balloon. Texts in the ANSI code
+    // page, cut to their fields.
+    void ShowNotice(std::string_view title, std::string_view text);
 
     const NOTIFYICONDATAA& TrayIconData() const { return data_; }
+    const NOTIFYICONDATAA& NoticeData() const { return notice_; }
 
   private:
     NOTIFYICONDATAA data_{};
+    NOTIFYICONDATAA notice_{};  // the last balloon handed to the shell
     bool shown_ = false;
 };
 

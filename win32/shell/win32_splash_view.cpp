@@ -8,6 +8,7 @@
 
 #include "core/shell/shell_texts.h"
 #include "win32/alert/alert_runner.h"
+#include "win32/common/ansi_text.h"
 #include "win32/common/message_box.h"
 #include "win32/options/options_runner.h"
 #include "win32/shell/menu_commands.h"
@@ -17,6 +18,7 @@ namespace qfd {
 namespace {
 
 constexpr UINT_PTR kMainTimerId = 1;
+constexpr UINT_PTR kReceiptTimerId = 2;
 
 struct SendFailure {
     std::string text;
@@ -53,7 +55,8 @@ bool Win32SplashView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return true;
         case WM_TIMER:
             if (wParam == kMainTimerId && presenter_) presenter_->Timer1_Timer();
-            return wParam == kMainTimerId;
+            if (wParam == kReceiptTimerId && presenter_) presenter_->ReceiptTimer_Timer();
+            return wParam == kMainTimerId || wParam == kReceiptTimerId;
         case WM_COMMAND:
             if (HIWORD(wParam) == 0 && lParam == 0) {
                 OnCommand(LOWORD(wParam));
@@ -155,6 +158,17 @@ void Win32SplashView::SetTimerEnabled(bool enabled) {
         SetTimer(form_.Handle(), kMainTimerId, static_cast<UINT>(timerInterval_), nullptr);
     else
         KillTimer(form_.Handle(), kMainTimerId);
+}
+
+void Win32SplashView::SetReceiptTimerEnabled(bool enabled) {
+    if (enabled)
+        SetTimer(form_.Handle(), kReceiptTimerId, static_cast<UINT>(kReceiptLookMs), nullptr);
+    else
+        KillTimer(form_.Handle(), kReceiptTimerId);
+}
+
+void Win32SplashView::ShowTrayNotice(const TrayNotice& notice) {
+    tray_.ShowNotice(Utf8ToAnsi(notice.title), Utf8ToAnsi(notice.text));
 }
 
 void Win32SplashView::ShowAlertModal() {

@@ -39,6 +39,7 @@ class Win32SplashView : public SplashView {
     void BringModalToFront() override;
     void SetTimerInterval(int milliseconds) override;
     void SetTimerEnabled(bool enabled) override;
+    void SetReceiptTimerEnabled(bool enabled) override;
     void ShowAlertModal() override;
     void ShowOptionsModal() override;
     MessageAnswer ShowMessage(const MessageRequest& request) override;
@@ -47,6 +48,7 @@ class Win32SplashView : public SplashView {
     void RemoveTrayIcon() override;
     void ShowNetworkMenus(const NetworkMenus& menus) override;
     void PopupMenu() override;
+    void ShowTrayNotice(const TrayNotice& notice) override;
     void EndProgram() override;
 
   private:

@@ -24,6 +24,8 @@ class FakeSplashView : public SplashView {
     bool windowVisible = false;
     bool timerEnabled = false;
     int timerInterval = 0;
+    bool receiptTimerEnabled = false;
+    std::vector<TrayNotice> notices;
     int alerts = 0;
     bool websiteHovered = false;
     bool emailHovered = false;
@@ -80,6 +82,8 @@ class FakeSplashView : public SplashView {
         Record("menus");
     }
     void PopupMenu() override { Record("popup"); }
+    void SetReceiptTimerEnabled(bool enabled) override { receiptTimerEnabled = enabled; }
+    void ShowTrayNotice(const TrayNotice& notice) override { notices.push_back(notice); }
     void EndProgram() override { Record("end"); }
 
     void Record(std::string call) { calls.push_back(std::move(call)); }

@@ -1,10 +1,13 @@
 // The "&Network Alert" commands: which detectors each one reaches, as the menus were last built.
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "core/network/alert_record.h"
+#include "core/network/mailbox.h"
 #include "tests/core/shell/shell_fixture.h"
 
 namespace qfd::test {
@@ -74,6 +77,45 @@ TEST_F(NetworkCommands, NothingIsSentWhileAModalWindowIsOpen) {
     };
     window.mInstant_Click();
     EXPECT_EQ(sent, Sent{});
+}
+
+TEST_F(NetworkCommands, ReceiptsComeInOneNoticeAndTheirTimerStopsOnceAllAreSettled) {
+    Sandbox seen, replaced;
+    const std::string seenPath = seen.Dir().string() + "/";
+    const std::string replacedPath = replaced.Dir().string() + "/";
+    StartWith({seenPath, replacedPath}, {1, 2});
+    window.mAll_Click();
+    EXPECT_TRUE(view.receiptTimerEnabled);
+    // The sender thread writes the two records.
+    const AlertRecord record{"0", "Bruce", "Quorf", "Alert"};
+    for (const Sandbox* s : {&seen, &replaced}) {
+        ASSERT_TRUE(SendNetworkAlert(s->IniPath(), record).Ok());
+        deliveries.written.push_back(
+            {s->Dir().string() + "/", s->IniPath(), record, std::chrono::steady_clock::now()});
+    }
+    // Each tick tells what the look it started before found, and starts another.
+    const auto tick = [this] {
+        window.ReceiptTimer_Timer();
+        window.WaitForReceiptLook();
+    };
+    tick();
+    tick();
+    EXPECT_TRUE(view.notices.empty());
+    EXPECT_TRUE(view.receiptTimerEnabled);
+
+    ASSERT_TRUE(MarkMailboxDone(seen.IniPath(), *LookIntoMailbox(seen.IniPath(), "", "")).Ok());
+    ASSERT_TRUE(SendNetworkAlert(replaced.IniPath(), {"0", "Sheila", "Quorf", "Alert"}).Ok());
+    tick();
+    tick();
+    ASSERT_EQ(view.notices.size(), 1u);
+    EXPECT_EQ(view.notices[0].title, "Alert seen");
+    // "Seen at 14:02:31 on ...", then the replaced one.
+    const std::string& text = view.notices[0].text;
+    EXPECT_EQ(text.substr(0, 8), "Seen at ");
+    EXPECT_EQ(
+        text.substr(16),
+        " on " + seenPath + "\nReplaced by another alert before it was seen on " + replacedPath);
+    EXPECT_FALSE(view.receiptTimerEnabled);
 }
 
 }  // namespace

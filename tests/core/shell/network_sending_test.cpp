@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/network/alert_record.h"
 #include "core/settings/ini_access.h"
 #include "tests/support/sandbox.h"
 
@@ -44,6 +45,14 @@ TEST(NetworkSending, WritesTheRecordAndTellsAFailureAsItsMessage) {
     ASSERT_EQ(told.size(), 1u);
     EXPECT_EQ(told[0].text, "An error has occurred: The filename or extension is too long.");
     EXPECT_EQ(told[0].title, "Error 206");
+    // Only the record written is watched for its receipt, under the detector's name as listed.
+    const Deliveries deliveries = sending.TakeDeliveries();
+    EXPECT_FALSE(deliveries.sending);
+    ASSERT_EQ(deliveries.written.size(), 1u);
+    EXPECT_EQ(deliveries.written[0].detector, detector);
+    EXPECT_EQ(deliveries.written[0].iniPath, DetectorIniPath(detector));
+    EXPECT_EQ(deliveries.written[0].record.NetName, "Bruce");
+    EXPECT_TRUE(sending.TakeDeliveries().written.empty());
 }
 
 }  // namespace

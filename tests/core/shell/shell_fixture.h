@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -22,6 +23,7 @@ class ShellTest : public ::testing::Test {
     FakeSplashView view;
     bool anotherRunning = false;
     std::vector<std::vector<std::string>> sent;  // detector paths of each network command
+    Deliveries deliveries;                       // what the sender thread has written since
     SplashWindow window{mirror, view, Environment()};
 
     StartupEnvironment Environment() {
@@ -32,6 +34,7 @@ class ShellTest : public ::testing::Test {
             sent.push_back(paths);
         };
         environment.finishSending = [this] { view.calls.push_back("finish sending"); };
+        environment.takeDeliveries = [this] { return std::exchange(deliveries, {}); };
         return environment;
     }
 

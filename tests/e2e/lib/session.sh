@@ -292,6 +292,17 @@ e2e_menu_open() {  # e2e_menu_open PID [COUNT]
 }
 e2e_menu_closed() { ! e2e_menu_open "$1"; }
 
+# A notification from the process's tray icon, where no notification service runs: a viewable
+# window of the tooltip type.
+e2e_tray_notice() {  # e2e_tray_notice PID
+    local id
+    for id in $(e2e_windows "$1" -); do
+        xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_TOOLTIP &&
+            return 0
+    done
+    return 1
+}
+
 # Runs while the process lives, appending "PID TITLE" to FILE for every dialog window it shows
 # (message boxes among them). Start it with e2e_spawn. A window caught before it has its title
 # is looked at again on the next round.

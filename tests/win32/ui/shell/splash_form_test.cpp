@@ -29,6 +29,7 @@ class RecordingSplashView : public SplashView {
     void BringModalToFront() override { calls.push_back("modal to front"); }
     void SetTimerInterval(int) override {}
     void SetTimerEnabled(bool) override {}
+    void SetReceiptTimerEnabled(bool) override {}
     void ShowAlertModal() override { calls.push_back("alert"); }
     void ShowOptionsModal() override { calls.push_back("options"); }
     MessageAnswer ShowMessage(const MessageRequest&) override { return MessageAnswer::No; }
@@ -37,6 +38,7 @@ class RecordingSplashView : public SplashView {
     void RemoveTrayIcon() override {}
     void ShowNetworkMenus(const NetworkMenus&) override {}
     void PopupMenu() override { calls.push_back("popup"); }
+    void ShowTrayNotice(const TrayNotice&) override {}
     void EndProgram() override {}
 
     bool Called(const std::string& call) const {

@@ -53,6 +53,21 @@ TEST(TrayIconRecord, FirstLayoutWithCallbackIconAndTip) {
     EXPECT_EQ(data.uFlags, 7u);
     EXPECT_EQ(data.uCallbackMessage, 0x200u);
     EXPECT_STREQ(data.szTip, "QF Detect");
+
+    // A balloon goes only to an icon that is up, in the first layout that carries one.
+    icon.ShowNotice("Alert seen", "Seen at 14:02:31 on \\\\pc2\\qfd\\");
+    EXPECT_EQ(icon.NoticeData().cbSize, 0u);
+    icon.Add();
+    icon.ShowNotice("Alert seen", std::string(300, 's'));
+    const NOTIFYICONDATAA& notice = icon.NoticeData();
+    EXPECT_EQ(notice.cbSize, NOTIFYICONDATAA_V2_SIZE);
+    EXPECT_EQ(notice.hWnd, data.hWnd);
+    EXPECT_EQ(notice.uID, 1u);
+    EXPECT_EQ(notice.uFlags, static_cast<UINT>(NIF_INFO));
+    EXPECT_EQ(notice.dwInfoFlags, static_cast<DWORD>(NIIF_INFO));
+    EXPECT_STREQ(notice.szInfoTitle, "Alert seen");
+    EXPECT_EQ(std::string(notice.szInfo), std::string(255, 's'));
+    icon.Remove();
 }
 
 TEST(MenuCommands, EveryItemHasItsOwnIdAndDecodesBack) {
