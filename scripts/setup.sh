@@ -13,6 +13,8 @@ PACKAGES=(
     fonts-liberation fonts-dejavu-core
     # end-to-end runs: virtual X server, window manager, tray host, input and inspection
     xvfb openbox trayer xdotool x11-utils imagemagick
+    # a second monitor for the end-to-end runs: Xorg with the dummy video driver, and xrandr
+    xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
     # sound checks: a sound server with a null sink, recording and measuring
     pulseaudio pulseaudio-utils sox
     # running permission tests as an unprivileged user

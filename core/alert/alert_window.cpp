@@ -14,48 +14,48 @@ std::uint32_t AsColour(std::int32_t value) { return static_cast<std::uint32_t>(v
 AlertWindow::AlertWindow(SettingsMirror& mirror, AlertSounds& sounds, AlertView& view)
     : mirror_(mirror), sounds_(sounds), view_(view) {}
 
+void AlertWindow::AddScreen(AlertView& view) { otherScreens_.push_back(&view); }
+
+void AlertWindow::RemoveScreen(AlertView& view) { std::erase(otherScreens_, &view); }
+
 void AlertWindow::Form_Load() {
     flashState_ = true;
-
-    TwipSize window;
-    double points = kBigPoints;
-    if (mirror_.Small == 1) {
-        window = {kSmallWidth, kSmallHeight};
-        points = kSmallPoints;
+    if (CoversEveryScreen()) {
+        LayOut(view_, view_.ScreenSize(), kBigPoints);
+        for (AlertView* other : otherScreens_) LayOut(*other, other->ScreenSize(), kBigPoints);
+        for (AlertView* other : otherScreens_) other->MakeTopmost();
     } else {
-        window = view_.ScreenSize();
+        LayOut(view_, {kSmallWidth, kSmallHeight}, kSmallPoints);
     }
-    view_.SetWindowSize(window);
-    view_.SetFontSize(AlertLabel::lblQuorf, points);
-    view_.SetFontSize(AlertLabel::lblAlert, points);
-    view_.SetFontSize(AlertLabel::lblMyName, kSenderPoints);
+    view_.MakeTopmost();
+    view_.EnableTimer1(kFlashIntervalMs);
+}
 
-    view_.SetCaption(AlertLabel::lblQuorf, mirror_.QFtext);
-    view_.SetCaption(AlertLabel::lblAlert, mirror_.Atext);
+void AlertWindow::LayOut(AlertView& view, TwipSize window, double points) {
+    view.SetWindowSize(window);
+    view.SetFontSize(AlertLabel::lblQuorf, points);
+    view.SetFontSize(AlertLabel::lblAlert, points);
+    view.SetFontSize(AlertLabel::lblMyName, kSenderPoints);
 
-    const TwipSize quorf = view_.LabelSize(AlertLabel::lblQuorf);
-    const TwipSize alert = view_.LabelSize(AlertLabel::lblAlert);
-    view_.SetLabelLeft(AlertLabel::lblQuorf, (window.width - quorf.width) / 2);
-    view_.SetLabelLeft(AlertLabel::lblAlert, (window.width - alert.width) / 2);
+    view.SetCaption(AlertLabel::lblQuorf, mirror_.QFtext);
+    view.SetCaption(AlertLabel::lblAlert, mirror_.Atext);
+
+    const TwipSize quorf = view.LabelSize(AlertLabel::lblQuorf);
+    const TwipSize alert = view.LabelSize(AlertLabel::lblAlert);
+    view.SetLabelLeft(AlertLabel::lblQuorf, (window.width - quorf.width) / 2);
+    view.SetLabelLeft(AlertLabel::lblAlert, (window.width - alert.width) / 2);
 
     // Three equal gaps: above the top text, between the texts and below the bottom text.
     const double gap = (window.height - quorf.height - alert.height) / 3;
     const double quorfTop = gap;
-    view_.SetLabelTop(AlertLabel::lblQuorf, quorfTop);
-    view_.SetLabelTop(AlertLabel::lblAlert, gap + quorfTop + quorf.height);
+    view.SetLabelTop(AlertLabel::lblQuorf, quorfTop);
+    view.SetLabelTop(AlertLabel::lblAlert, gap + quorfTop + quorf.height);
 
-    view_.SetTextColour(AlertLabel::lblQuorf, AsColour(mirror_.Colour4));
-    view_.SetTextColour(AlertLabel::lblAlert, AsColour(mirror_.Colour4));
-    view_.SetBackColour(AsColour(mirror_.Colour2));
-
-    view_.SetCaption(AlertLabel::lblMyName, mirror_.SenderName);
-    view_.SetLabelTop(AlertLabel::lblMyName, kSenderTop);
-    view_.SetLabelLeft(AlertLabel::lblMyName,
-                       (window.width - view_.LabelSize(AlertLabel::lblMyName).width) / 2);
-    view_.SetTextColour(AlertLabel::lblMyName, AsColour(mirror_.Colour4));
-
-    view_.MakeTopmost();
-    view_.EnableTimer1(kFlashIntervalMs);
+    view.SetCaption(AlertLabel::lblMyName, mirror_.SenderName);
+    view.SetLabelTop(AlertLabel::lblMyName, kSenderTop);
+    view.SetLabelLeft(AlertLabel::lblMyName,
+                      (window.width - view.LabelSize(AlertLabel::lblMyName).width) / 2);
+    ShowColours(view, mirror_.Colour2, mirror_.Colour4);
 }
 
 void AlertWindow::Timer1_Timer() {
@@ -69,10 +69,16 @@ void AlertWindow::Timer1_Timer() {
 }
 
 void AlertWindow::ShowColours(std::int32_t background, std::int32_t text) {
-    view_.SetTextColour(AlertLabel::lblQuorf, AsColour(text));
-    view_.SetTextColour(AlertLabel::lblAlert, AsColour(text));
-    view_.SetBackColour(AsColour(background));
-    view_.SetTextColour(AlertLabel::lblMyName, AsColour(text));
+    ShowColours(view_, background, text);
+    if (!CoversEveryScreen()) return;
+    for (AlertView* other : otherScreens_) ShowColours(*other, background, text);
+}
+
+void AlertWindow::ShowColours(AlertView& view, std::int32_t background, std::int32_t text) {
+    view.SetTextColour(AlertLabel::lblQuorf, AsColour(text));
+    view.SetTextColour(AlertLabel::lblAlert, AsColour(text));
+    view.SetBackColour(AsColour(background));
+    view.SetTextColour(AlertLabel::lblMyName, AsColour(text));
 }
 
 void AlertWindow::Form_Click() { view_.UnloadWindow(); }

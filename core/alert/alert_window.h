@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "core/alert/alert_sounds.h"
 #include "core/alert/alert_view.h"
 #include "core/settings/settings_mirror.h"
@@ -18,7 +20,17 @@ class AlertWindow {
     static constexpr double kSenderTop = 120;  // twips: 8 pixels at 96 dpi
     static constexpr int kFlashIntervalMs = 500;
 
+    // `view` is the window on the primary monitor, the one whose timer and clicks rule the alert.
     AlertWindow(SettingsMirror& mirror, AlertSounds& sounds, AlertView& view);
+
+    // A full-size alert covers every monitor; a small one stays one window on the primary.
+    bool CoversEveryScreen() const { return mirror_.Small != 1; }
+    // The window on another monitor, added before Form_Load: laid out by the same rules for its
+    // own screen's size, showing the same texts and flashing in step; a click on it closes the
+    // alert. A small alert leaves it alone.
+    void AddScreen(AlertView& view);
+    // Before that window goes (its monitor was removed): nothing more is asked of it.
+    void RemoveScreen(AlertView& view);
 
     void Form_Load();
     void Timer1_Timer();
@@ -32,11 +44,14 @@ class AlertWindow {
     bool FlashState() const { return flashState_; }
 
   private:
+    void LayOut(AlertView& view, TwipSize window, double points);
     void ShowColours(std::int32_t background, std::int32_t text);
+    void ShowColours(AlertView& view, std::int32_t background, std::int32_t text);
 
     SettingsMirror& mirror_;
     AlertSounds& sounds_;
     AlertView& view_;
+    std::vector<AlertView*> otherScreens_;
     bool flashState_ = true;
 };
 

@@ -29,13 +29,23 @@ QScreen* AlertScreen() { return QGuiApplication::primaryScreen(); }
 }  // namespace
 
 AlertWindowWidget::AlertWindowWidget(QWidget* owner, SettingsMirror& mirror, AlertSounds& sounds)
+    : AlertWindowWidget(owner) {
+    presenter_ = &own_.emplace(mirror, sounds, *this);
+}
+
+AlertWindowWidget::AlertWindowWidget(QWidget* owner, AlertWindow& leader, QScreen* screen)
+    : AlertWindowWidget(owner) {
+    presenter_ = &leader;
+    screen_ = screen;
+}
+
+AlertWindowWidget::AlertWindowWidget(QWidget* owner)
     // A tool window: owned by the (hidden) main window and kept out of the taskbar.
     : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint),
       lblMyName_(new AlertLabelWidget(QStringLiteral("lblMyName"), this)),
       lblQuorf_(new AlertLabelWidget(QStringLiteral("lblQuorf"), this)),
       lblAlert_(new AlertLabelWidget(QStringLiteral("lblAlert"), this)),
-      Timer1_(new QTimer(this)),
-      presenter_(mirror, sounds, *this) {
+      Timer1_(new QTimer(this)) {
     setObjectName(QStringLiteral("frmAlert"));
     setWindowTitle(QStringLiteral("Alert"));
     // Modal to the main window only: the tray icon stays live, so a click on it can bring the
@@ -50,17 +60,25 @@ AlertWindowWidget::AlertWindowWidget(QWidget* owner, SettingsMirror& mirror, Ale
         label->setFont(font);
     }
     // The sender line has no click handler: its clicks are taken and dropped.
-    connect(lblQuorf_, &AlertLabelWidget::clicked, this, [this] { presenter_.lblQuorf_Click(); });
-    connect(lblAlert_, &AlertLabelWidget::clicked, this, [this] { presenter_.lblAlert_Click(); });
+    connect(lblQuorf_, &AlertLabelWidget::clicked, this, [this] { presenter_->lblQuorf_Click(); });
+    connect(lblAlert_, &AlertLabelWidget::clicked, this, [this] { presenter_->lblAlert_Click(); });
 
     Timer1_->setObjectName(QStringLiteral("Timer1"));
     Timer1_->setTimerType(Qt::PreciseTimer);
-    connect(Timer1_, &QTimer::timeout, this, [this] { presenter_.Timer1_Timer(); });
+    connect(Timer1_, &QTimer::timeout, this, [this] { presenter_->Timer1_Timer(); });
 }
 
 void AlertWindowWidget::Open() {
-    presenter_.Form_Load();
-    const QRect screen = AlertScreen()->geometry();
+    presenter_->Form_Load();
+    Place();
+}
+
+void AlertWindowWidget::ShowOnItsScreen() { Place(); }
+
+QScreen* AlertWindowWidget::Screen() const { return screen_ ? screen_ : AlertScreen(); }
+
+void AlertWindowWidget::Place() {
+    const QRect screen = Screen()->geometry();
     if (windowSize_ == screen.size()) {
         // Both: a window manager honours the full-screen state (and then lets the window cover
         // panels and the tray); without one only the geometry counts.
@@ -78,7 +96,7 @@ void AlertWindowWidget::Open() {
 }
 
 TwipSize AlertWindowWidget::ScreenSize() const {
-    const QSize size = AlertScreen()->geometry().size();
+    const QSize size = Screen()->geometry().size();
     return {size.width() * kTwipsPerPixel, size.height() * kTwipsPerPixel};
 }
 
@@ -146,7 +164,7 @@ void AlertWindowWidget::mousePressEvent(QMouseEvent* event) {
 
 void AlertWindowWidget::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
-    if (click_.Release(*event, rect())) presenter_.Form_Click();
+    if (click_.Release(*event, rect())) presenter_->Form_Click();
 }
 
 void AlertWindowWidget::closeEvent(QCloseEvent* event) {
@@ -155,8 +173,12 @@ void AlertWindowWidget::closeEvent(QCloseEvent* event) {
         return;
     }
     unloaded_ = true;
+    if (!own_) {
+        presenter_->Form_Click();  // another screen's window closes the alert with it
+        return;
+    }
     Timer1_->stop();
-    presenter_.Form_Unload();
+    presenter_->Form_Unload();
     emit unloaded();
 }
 

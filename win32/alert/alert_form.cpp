@@ -22,8 +22,16 @@ void RegisterAlertClass(HINSTANCE instance) {
 
 }  // namespace
 
-AlertForm::AlertForm(HWND owner, SettingsMirror& mirror, AlertSounds& sounds)
-    : presenter_(mirror, sounds, *this), dpi_(ScreenDpi()) {
+AlertForm::AlertForm(HWND owner, SettingsMirror& mirror, AlertSounds& sounds) : AlertForm(owner) {
+    presenter_ = &own_.emplace(mirror, sounds, *this);
+}
+
+AlertForm::AlertForm(HWND owner, AlertWindow& leader, RECT monitor) : AlertForm(owner) {
+    presenter_ = &leader;
+    monitor_ = monitor;
+}
+
+AlertForm::AlertForm(HWND owner) : dpi_(ScreenDpi()) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     RegisterAlertClass(instance);
     // Owned by the (hidden) main window and a tool window: never in the taskbar.
@@ -41,19 +49,31 @@ AlertForm::~AlertForm() {
 }
 
 void AlertForm::Open() {
-    presenter_.Form_Load();
-    // Centred on the primary screen with the size set while loading: a full-size alert sits
-    // exactly on the screen.
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - size_.cx) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - size_.cy) / 2;
-    SetWindowPos(window_, nullptr, x, y, size_.cx, size_.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-    ShowWindow(window_, SW_SHOW);
+    presenter_->Form_Load();
+    Place();
     SetForegroundWindow(window_);
 }
 
+void AlertForm::ShowOnItsMonitor() { Place(); }
+
+RECT AlertForm::Area() const {
+    if (monitor_) return *monitor_;
+    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+void AlertForm::Place() {
+    // Centred with the size set while loading: a full-size alert sits exactly on its screen.
+    const RECT area = Area();
+    const int x = area.left + (area.right - area.left - size_.cx) / 2;
+    const int y = area.top + (area.bottom - area.top - size_.cy) / 2;
+    SetWindowPos(window_, nullptr, x, y, size_.cx, size_.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(window_, SW_SHOW);
+}
+
 TwipSize AlertForm::ScreenSize() const {
-    return {PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), dpi_),
-            PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), dpi_)};
+    const RECT area = Area();
+    return {PixelsToTwips(area.right - area.left, dpi_),
+            PixelsToTwips(area.bottom - area.top, dpi_)};
 }
 
 void AlertForm::SetWindowSize(TwipSize size) {
@@ -117,7 +137,7 @@ void AlertForm::UnloadWindow() {
     if (unloaded_) return;
     unloaded_ = true;
     KillTimer(window_, kFlashTimerId);
-    presenter_.Form_Unload();
+    if (own_) presenter_->Form_Unload();
     ShowWindow(window_, SW_HIDE);
 }
 
@@ -132,7 +152,7 @@ LRESULT AlertForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const POINT mouse = MousePoint(lParam);
     switch (message) {
         case WM_TIMER:
-            if (wParam == kFlashTimerId && !unloaded_) presenter_.Timer1_Timer();
+            if (wParam == kFlashTimerId && !unloaded_) presenter_->Timer1_Timer();
             return 0;
         case WM_LBUTTONDOWN:
             pressed_ = LabelAt(mouse.x, mouse.y);
@@ -146,9 +166,20 @@ LRESULT AlertForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_CLOSE:
-            // Alt+F4 and the like unload the window as any other way of closing it would.
-            UnloadWindow();
+            // Alt+F4 and the like unload the window as any other way of closing it would; on
+            // another monitor's window they close the alert.
+            if (own_)
+                UnloadWindow();
+            else if (!unloaded_)
+                presenter_->Form_Click();
             return 0;
+        case WM_DISPLAYCHANGE:
+            // A monitor removed takes its window along; the runner lets it go.
+            if (monitor_ && !MonitorFromRect(&*monitor_, MONITOR_DEFAULTTONULL)) {
+                monitorGone_ = true;
+                ShowWindow(window_, SW_HIDE);
+            }
+            return DefWindowProcA(window_, message, wParam, lParam);
         case WM_MOUSEACTIVATE:
             return MA_ACTIVATE;
         default:
@@ -172,13 +203,13 @@ void AlertForm::Clicked(int target) {
     if (unloaded_) return;
     switch (target) {
         case kBackground:
-            presenter_.Form_Click();
+            presenter_->Form_Click();
             break;
         case static_cast<int>(AlertLabel::lblQuorf):
-            presenter_.lblQuorf_Click();
+            presenter_->lblQuorf_Click();
             break;
         case static_cast<int>(AlertLabel::lblAlert):
-            presenter_.lblAlert_Click();
+            presenter_->lblAlert_Click();
             break;
         default:
             break;  // the sender line has no click handler

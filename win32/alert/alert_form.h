@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "core/alert/alert_view.h"
@@ -17,17 +18,27 @@ namespace qfd {
 // behaviour asks and forwards its clicks and ticks.
 class AlertForm : public AlertView {
   public:
+    // The window on the primary monitor, with the alert's presenter.
     AlertForm(HWND owner, SettingsMirror& mirror, AlertSounds& sounds);
+    // The window on another monitor (its rectangle on the desktop): `leader` lays it out and
+    // flashes it; a click on it closes the alert.
+    AlertForm(HWND owner, AlertWindow& leader, RECT monitor);
     AlertForm(const AlertForm&) = delete;
     AlertForm& operator=(const AlertForm&) = delete;
     ~AlertForm() override;
 
-    // Loads the window (the behaviour's Form_Load), then shows it centred on the primary screen.
+    // Loads the window (the behaviour's Form_Load, which lays out the other monitors' windows
+    // added to it too), then shows it centred on the primary screen.
     void Open();
+    // For another monitor's window, once the primary's has opened.
+    void ShowOnItsMonitor();
+    // Another monitor's window whose monitor has been removed: it has hidden itself.
+    bool MonitorGone() const { return monitorGone_; }
+    AlertWindow& Presenter() { return *presenter_; }
     // True once the window has unloaded.
     bool Unloaded() const { return unloaded_; }
     // Yes: the next tick shows the first colour pair and asks for the sound.
-    bool FlashState() const { return presenter_.FlashState(); }
+    bool FlashState() const { return presenter_->FlashState(); }
     HWND Handle() const { return window_; }
 
     TwipSize ScreenSize() const override;
@@ -51,6 +62,10 @@ class AlertForm : public AlertView {
         PixelRect rect;
     };
 
+    explicit AlertForm(HWND owner);
+    // The rectangle the window is centred on: its monitor's, or the primary screen's.
+    RECT Area() const;
+    void Place();
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     Label& LabelOf(AlertLabel label) { return labels_[static_cast<std::size_t>(label)]; }
@@ -63,7 +78,10 @@ class AlertForm : public AlertView {
     int LabelAt(int x, int y) const;
     void Clicked(int target);
 
-    AlertWindow presenter_;
+    std::optional<AlertWindow> own_;
+    AlertWindow* presenter_ = nullptr;
+    std::optional<RECT> monitor_;  // another monitor's window only
+    bool monitorGone_ = false;
     HWND window_ = nullptr;
     int dpi_;
     SIZE size_{0, 0};

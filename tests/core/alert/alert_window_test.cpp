@@ -121,6 +121,44 @@ TEST_F(AlertWindowTest, SenderLineShowsTheSenderCentredNearTheTop) {
     EXPECT_EQ(L(AlertLabel::lblMyName).text, "");
 }
 
+TEST_F(AlertWindowTest, FullSizeAlertCoversEveryMonitorInStepAndASmallOneOnlyThePrimary) {
+    FakeAlertView second;
+    second.screen = {1280 * 15.0, 1024 * 15.0};
+    window.AddScreen(second);
+    mirror.QFtext = "Top text";
+    mirror.SenderName = "Pat";
+    window.Form_Load();
+    EXPECT_DOUBLE_EQ(second.window.width, 1280 * 15.0);
+    EXPECT_DOUBLE_EQ(second.window.height, 1024 * 15.0);
+    ExpectThreeGapsAndCentred(second);
+    EXPECT_EQ(second.labels.at(AlertLabel::lblQuorf).text, "Top text");
+    EXPECT_EQ(second.labels.at(AlertLabel::lblMyName).text, "Pat");
+    EXPECT_TRUE(second.topmost);
+    EXPECT_EQ(second.timerInterval, 0) << "one timer flashes both";
+    for (int tick = 0; tick < 3; ++tick) {
+        window.Timer1_Timer();
+        EXPECT_EQ(second.backColour, view.backColour);
+        EXPECT_EQ(second.labels.at(AlertLabel::lblAlert).colour,
+                  view.labels.at(AlertLabel::lblAlert).colour);
+    }
+    EXPECT_EQ(Plays(), 1u) << "the sound plays once, not once a monitor";
+
+    // A monitor removed: its window is asked nothing more.
+    window.RemoveScreen(second);
+    second.backColour = 0xDEADBEEF;
+    window.Timer1_Timer();
+    EXPECT_EQ(second.backColour, 0xDEADBEEFu);
+
+    mirror.Small = 1;
+    FakeAlertView third;
+    AlertWindow small{mirror, s.sounds, view};
+    small.AddScreen(third);
+    small.Form_Load();
+    small.Timer1_Timer();
+    EXPECT_DOUBLE_EQ(third.window.width, 0);
+    EXPECT_EQ(third.backColour, 0xDEADBEEFu);
+}
+
 TEST_F(AlertWindowTest, FlashesFromTheSecondPairAndAsksForTheSoundOnFirstPairTicks) {
     mirror.Colour1 = 0x0000FF;
     mirror.Colour2 = 0x00FF00;

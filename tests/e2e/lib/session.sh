@@ -111,15 +111,59 @@ e2e_start_x() {
     e2e_claim_display
     e2e_spawn Xvfb ":$E2E_DISPLAY_NUMBER" -screen 0 "${E2E_SCREEN:-1024x768x24}" -nolisten tcp \
         -noreset 2>"$E2E_TMP/xvfb.log"
+    e2e_use_x "$E2E_TMP/xvfb.log"
+}
+
+# Points this run at the X server just started on the claimed display, once it answers.
+e2e_use_x() {  # e2e_use_x SERVER_LOG
     export DISPLAY=":$E2E_DISPLAY_NUMBER"
     e2e_wait_for 10 xprop -root _NET_NOTHING ||
-        e2e_fail "X server $DISPLAY does not answer: $(cat "$E2E_TMP/xvfb.log")"
+        e2e_fail "X server $DISPLAY does not answer: $(cat "$1")"
     # A private runtime folder and no session bus: the tray icon then docks with the X tray host.
     export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
     mkdir -p -m 700 "$XDG_RUNTIME_DIR"
     unset DBUS_SESSION_BUS_ADDRESS
     export QT_QPA_PLATFORM=xcb
     e2e_log "X server on $DISPLAY"
+}
+
+# Instead of Xvfb's one screen: two monitors of 1024 x 768 side by side, the primary on the left.
+# Xorg with the dummy video driver, whose second output xrandr switches on.
+e2e_start_x_two_monitors() {
+    e2e_claim_display
+    local conf="$E2E_TMP/xorg-dummy.conf"
+    cat >"$conf" <<'CONF'
+Section "ServerFlags"
+    Option "AutoAddDevices" "false"
+EndSection
+Section "Device"
+    Identifier "dummy"
+    Driver "dummy"
+    VideoRam 65536
+EndSection
+Section "Monitor"
+    Identifier "monitor"
+    HorizSync 5.0-1000.0
+    VertRefresh 5.0-200.0
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "dummy"
+    Monitor "monitor"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Virtual 2048 768
+    EndSubSection
+EndSection
+CONF
+    e2e_spawn Xorg ":$E2E_DISPLAY_NUMBER" -config "$conf" -noreset -nolisten tcp -sharevts \
+        -novtswitch -logfile "$E2E_TMP/xorg.log" >"$E2E_TMP/xorg.out" 2>&1
+    e2e_use_x "$E2E_TMP/xorg.out"
+    xrandr --output DUMMY0 --mode 1024x768 --primary &&
+        xrandr --addmode DUMMY1 1024x768 &&
+        xrandr --output DUMMY1 --mode 1024x768 --right-of DUMMY0 ||
+        e2e_fail "no second monitor: $(xrandr 2>&1)"
 }
 
 e2e_wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
