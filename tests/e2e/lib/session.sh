@@ -330,6 +330,8 @@ e2e_menu_open() {  # e2e_menu_open PID [COUNT]
     for id in $(e2e_windows "$1" -); do
         read -r _ _ w _ _ <<<"$(e2e_geometry "$id")"
         ((w > 64)) || continue
+        # A notification from the tray icon bypasses the window manager too.
+        e2e_is_tooltip "$id" && continue
         xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' && n=$((n + 1))
     done
     ((n >= ${2:-1}))
@@ -341,10 +343,12 @@ e2e_menu_closed() { ! e2e_menu_open "$1"; }
 e2e_tray_notice() {  # e2e_tray_notice PID
     local id
     for id in $(e2e_windows "$1" -); do
-        xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_TOOLTIP &&
-            return 0
+        e2e_is_tooltip "$id" && return 0
     done
     return 1
+}
+e2e_is_tooltip() {
+    xprop -id "$1" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_TOOLTIP
 }
 
 # Runs while the process lives, appending "PID TITLE" to FILE for every dialog window it shows
