@@ -4,14 +4,11 @@
 
 #include <sys/stat.h>
 
-#include <chrono>
-#include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "core/network/alert_record.h"
-#include "core/platform/file_lock.h"
 #include "core/settings/ini_access.h"
 #include "tests/support/sandbox.h"
 
@@ -71,17 +68,6 @@ TEST_F(MailboxTest, DamagedWaitingTimeShowsAtOnce) {
     Receive("soon", "Bruce");
     MailboxRecord due;
     EXPECT_EQ(CountDownWaitingTime(ini, Look(), due), Countdown::Due);
-}
-
-TEST_F(MailboxTest, CheckingTheWaitingTimeIsPostponedWhileTheLockIsHeld) {
-    Receive("0", "Bruce");
-    const std::optional<FileLock> other = FileLock::Acquire(
-        LockPathFor(ini), FileLock::Mode::Exclusive, std::chrono::milliseconds(0), true);
-    ASSERT_TRUE(other->Held());
-    MailboxRecord due;
-    for (const LockWait wait : {LockWait::None, LockWait::Brief}) {
-        EXPECT_EQ(CheckWaitingTime(ini, Look(), due, wait), Countdown::Postponed);
-    }
 }
 
 TEST_F(MailboxTest, RecordWrittenBetweenTheLookAndTheCountdownIsHonoured) {

@@ -402,7 +402,7 @@ TEST_F(WakeTest, WaitingTimeGoesDownWithTheTicksOnly) {
 // Every way this program writes its own file, and a look already taken: a notice of it brings no
 // look. The test leaves a record due in the file with the stamp as it stood, which only a look
 // would find; the next tick's poll does.
-enum class OwnWrite { StartUp, SplashCountdown, Clearing, WaitingTime, OptionsDialog, EarlierLook };
+enum class OwnWrite { StartUp, WaitingTime, OptionsDialog };
 
 class OwnWriteWake : public WakeTest, public ::testing::WithParamInterface<OwnWrite> {
   protected:
@@ -411,15 +411,6 @@ class OwnWriteWake : public WakeTest, public ::testing::WithParamInterface<OwnWr
         switch (GetParam()) {
             case OwnWrite::StartUp:
                 Start();
-                break;
-            case OwnWrite::SplashCountdown:
-                Start();
-                window.Timer1_Timer();
-                break;
-            case OwnWrite::Clearing:
-                Start();
-                Receive("0", "Ann");
-                window.Timer1_Timer();
                 break;
             case OwnWrite::WaitingTime:
                 Start();
@@ -430,11 +421,6 @@ class OwnWriteWake : public WakeTest, public ::testing::WithParamInterface<OwnWr
                 Start();
                 view.duringOptions = [this] { Set("Settings", "Delay", "9"); };
                 window.mOptions_Click();
-                break;
-            case OwnWrite::EarlierLook:
-                Start();
-                Set("Settings", "myName", "Bo");  // another writer, with nothing to show
-                window.MailboxMayHaveChanged();
                 break;
         }
         return {"Type=0", "Type=1"};
@@ -453,13 +439,12 @@ TEST_P(OwnWriteWake, BringsNoLook) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, OwnWriteWake,
-                         ::testing::Values(OwnWrite::StartUp, OwnWrite::SplashCountdown,
-                                           OwnWrite::Clearing, OwnWrite::WaitingTime,
-                                           OwnWrite::OptionsDialog, OwnWrite::EarlierLook));
+                         ::testing::Values(OwnWrite::StartUp, OwnWrite::WaitingTime,
+                                           OwnWrite::OptionsDialog));
 
 // While a modal window is open or a delayed alert counts its seconds, a wake does nothing: the
 // poll catches up once the timer runs again.
-enum class Busy { Options, ExitQuestion, DelayedAlert };
+enum class Busy { Options, DelayedAlert };
 
 class BusyWake : public WakeTest, public ::testing::WithParamInterface<Busy> {};
 
@@ -476,10 +461,6 @@ TEST_P(BusyWake, IsDropped) {
             view.duringOptions = receiveAndWake;
             window.mOptions_Click();
             break;
-        case Busy::ExitQuestion:
-            view.duringMessage = receiveAndWake;
-            window.mExit_Click();
-            break;
         case Busy::DelayedAlert:
             window.mDelayed_Click();
             receiveAndWake();
@@ -492,8 +473,7 @@ TEST_P(BusyWake, IsDropped) {
     EXPECT_EQ(sender, "Ann");
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, BusyWake,
-                         ::testing::Values(Busy::Options, Busy::ExitQuestion, Busy::DelayedAlert));
+INSTANTIATE_TEST_SUITE_P(Rows, BusyWake, ::testing::Values(Busy::Options, Busy::DelayedAlert));
 
 }  // namespace
 }  // namespace qfd::test
