@@ -15,6 +15,9 @@ PACKAGES=(
     xvfb openbox trayer xdotool x11-utils imagemagick
     # a second monitor for the end-to-end runs: Xorg with the dummy video driver, and xrandr
     xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
+    # a tray that shows StatusNotifierItems: a private session bus, a watcher and a real host, and
+    # busctl to read the item and its menu as a host does
+    dbus-daemon systemd haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils
     # sound checks: a sound server with a null sink, recording and measuring
     pulseaudio pulseaudio-utils sox
     # running permission tests as an unprivileged user

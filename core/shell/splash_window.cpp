@@ -200,6 +200,12 @@ void SplashWindow::Form_MouseMove(double xTwips) {
     }
 }
 
+bool SplashWindow::mPopUpSys_Opening() {
+    if (modal_ == Modal::None) return true;
+    view_.BringModalToFront();
+    return false;
+}
+
 void SplashWindow::InstantAlert() {
     view_.HideWindow();
     view_.SetTimerEnabled(false);

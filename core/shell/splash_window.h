@@ -77,6 +77,10 @@ class SplashWindow {
 
     // A tray icon message; it reaches the window as a mouse move with the message as X.
     void TrayIcon_Message(int message) { Form_MouseMove(message * kTwipsPerPixel); }
+    // The desktop's tray host opens the menu the program exports by itself, also while a modal
+    // window is open: then the commands are off and that window comes back instead, as a right
+    // click brings it. Returns whether the commands are on.
+    bool mPopUpSys_Opening();
 
     // Popup menu commands.
     void mInstant_Click();

@@ -14,6 +14,7 @@
 #include "qt/shell/idle_trim.h"
 #include "qt/shell/message_box.h"
 #include "qt/shell/program_icon.h"
+#include "qt/shell/status_notifier_tray.h"
 
 namespace qfd {
 
@@ -42,6 +43,14 @@ QtSplashView::QtSplashView(SettingsMirror& mirror, AlertSounds& sounds)
     // Qt's X11 tray icon reports a right press that follows another quickly as a double click,
     // and drops it; it is a right click like the first.
     qApp->installEventFilter(this);
+    // A StatusNotifierItem host shows the menu itself, from the one the program exports; an XEmbed
+    // tray leaves it to the program (PopupMenu).
+    if (StatusNotifierHostPresent()) {
+        menu_.SetExported(true);
+        tray_.setContextMenu(&menu_);
+    }
+    connect(&menu_, &QMenu::aboutToShow, this,
+            [this] { menu_.SetCommandsEnabled(!presenter_ || presenter_->mPopUpSys_Opening()); });
     connect(&menu_, &QMenu::aboutToHide, this, [this] {
         if (std::exchange(hideAfterMenu_, false)) {
             form_.hide();

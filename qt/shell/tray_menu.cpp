@@ -1,5 +1,7 @@
 #include "qt/shell/tray_menu.h"
 
+#include <QTimer>
+
 #include "core/settings/text_encoding.h"
 
 namespace qfd {
@@ -15,6 +17,16 @@ QAction* AddSeparator(QMenu* menu, const char* name) {
     QAction* separator = menu->addSeparator();
     separator->setObjectName(name);
     return separator;
+}
+
+// A path as the caption of an item, shown as it is: an ampersand in it is no access key.
+QString PathCaption(const std::string& path, bool exported) {
+    QString caption = QString::fromStdString(FileBytesToUtf8(path));
+    if (!exported) return caption.replace("&", "&&");
+    // Over D-Bus an underscore marks the access key and two stand for one. Qt turns the first
+    // ampersand of an exported text into that underscore, whatever follows it, so a path's own
+    // ampersand goes out as the full-width one, which looks the same and no rule touches.
+    return caption.replace("_", "__").replace("&", QChar(0xFF06));
 }
 
 }  // namespace
@@ -49,7 +61,17 @@ TrayMenu::TrayMenu() {
 
 QAction* TrayMenu::Item(const char* name) const { return findChild<QAction*>(name); }
 
-void TrayMenu::ShowNetworkMenus(const NetworkMenus& menus) { pending_ = menus; }
+void TrayMenu::SetCommandsEnabled(bool enabled) {
+    for (const char* name : {"mInstant", "mDelayed", "mNetwork", "mOptions", "mAbout", "mExit"})
+        Item(name)->setEnabled(enabled);
+}
+
+void TrayMenu::ShowNetworkMenus(const NetworkMenus& menus) {
+    pending_ = menus;
+    // A tray host that draws the exported menu itself sizes a submenu by what it held when it
+    // opened, before the program could fill it: there the entries are built right after.
+    if (exported_) QTimer::singleShot(0, this, &TrayMenu::FillNetworkMenus);
+}
 
 void TrayMenu::FillNetworkMenus() {
     if (!pending_) return;
@@ -76,10 +98,7 @@ void TrayMenu::FillArray(QMenu* menu, std::vector<QAction*>& items,
                 if (arrayItemChosen) arrayItemChosen(QString::fromLatin1(name), index);
             });
         }
-        // A path is shown as it is: an ampersand in it is no access key.
-        QString caption = QString::fromStdString(FileBytesToUtf8(model[i].caption));
-        caption.replace("&", "&&");
-        items[i]->setText(caption);
+        items[i]->setText(PathCaption(model[i].caption, exported_));
         items[i]->setEnabled(model[i].enabled);
         items[i]->setVisible(model[i].visible);
     }

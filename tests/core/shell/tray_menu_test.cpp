@@ -105,6 +105,7 @@ void PokeEverything(SplashWindow& w) {
     w.TrayIcon_Message(514);
     w.TrayIcon_Message(515);
     w.TrayIcon_Message(517);
+    EXPECT_FALSE(w.mPopUpSys_Opening()) << "the host's menu offers commands that do nothing";
     w.mInstant_Click();
     w.mDelayed_Click();
     w.mOptions_Click();
@@ -125,10 +126,11 @@ TEST_F(ShellTest, NothingReentersWhileTheAlertIsOpen) {
     };
     window.mInstant_Click();
     // Only the tray's clicks do something: they bring the open window back to the front.
-    EXPECT_THAT(during, ElementsAre("modal to front", "modal to front"));
+    EXPECT_THAT(during, ElementsAre("modal to front", "modal to front", "modal to front"));
     EXPECT_EQ(view.alerts, 1);
     EXPECT_TRUE(view.messages.empty());
     EXPECT_EQ(window.OpenModal(), SplashWindow::Modal::None);
+    EXPECT_TRUE(window.mPopUpSys_Opening());
     EXPECT_EQ(Get("Commands", "Type"), "1");  // the instant alert leaves the mailbox alone
 }
 
@@ -141,7 +143,7 @@ TEST_F(ShellTest, NothingReentersWhileTheOptionsAreOpen) {
         during.assign(view.calls.begin() + static_cast<long>(mark), view.calls.end());
     };
     window.mOptions_Click();
-    EXPECT_THAT(during, ElementsAre("modal to front", "modal to front"));
+    EXPECT_THAT(during, ElementsAre("modal to front", "modal to front", "modal to front"));
     EXPECT_EQ(view.alerts, 0);
 }
 
