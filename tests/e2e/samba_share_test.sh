@@ -75,7 +75,8 @@ cat >"$samba/smb.conf" <<CONF
     map archive = no
 CONF
 # Sessions of their own: smbd and smbnetfs end their whole process group when they stop.
-e2e_spawn setsid smbd --foreground --no-process-group --debug-stdout -s "$samba/smb.conf" >"$samba/smbd.out" 2>&1
+e2e_spawn setsid smbd --foreground --no-process-group --debug-stdout -s "$samba/smb.conf" \
+    >"$samba/smbd.out" 2>&1
 e2e_wait_for 10 port_answers "$port" || e2e_fail "smbd does not answer: $(cat "$samba/smbd.out")"
 
 # smbnetfs reads its settings from ~/.smb; the port goes into the path (HOST:PORT), as its client
@@ -109,7 +110,8 @@ for file in qfd.ini qfd.ini.lock; do
     [[ $(stat -c '%A %U' "$receiver/$file") == "-rw-rw-r-- nobody" ]] ||
         e2e_fail "$file on the server: $(stat -c '%A %U' "$receiver/$file")"
 done
-[[ -z $(find "$receiver" -name '*.tmp*' -o -name '*.redo') ]] || e2e_fail "left behind: $(ls "$receiver")"
+[[ -z $(find "$receiver" -name '*.tmp*' -o -name '*.redo') ]] ||
+    e2e_fail "left behind: $(ls "$receiver")"
 
 # That record done, by hand: the receiver looks into its mailbox only when woken.
 e2e_set_ini "$receiver" Commands Type 0
@@ -131,7 +133,8 @@ e2e_wait_for 10 e2e_window_titled "$spid" "Quorf Detect Options" || e2e_fail "no
 dialog=$(e2e_window_titled "$spid" "Quorf Detect Options")
 xdotool windowactivate --sync "$dialog" key --clearmodifiers alt+b
 e2e_choose_file "$spid" "$share/qfd"
-e2e_wait_for 10 bash -c "[[ \$('$QFDCTL_BIN' read '$sender/qfd.ini' 'Network Settings' 'Option 0') == '$share/' ]]" ||
+option0="[[ \$('$QFDCTL_BIN' read '$sender/qfd.ini' 'Network Settings' 'Option 0') == '$share/' ]]"
+e2e_wait_for 10 bash -c "$option0" ||
     e2e_fail "Option 0 is '$(e2e_ini "$sender" "Network Settings" "Option 0")', not '$share/'"
 xdotool windowactivate --sync "$dialog" key --clearmodifiers Escape
 e2e_wait_for 10 bash -c "! xwininfo -id $dialog 2>/dev/null | grep -q IsViewable" ||
