@@ -22,6 +22,9 @@ PACKAGES=(
     pulseaudio pulseaudio-utils sox
     # running permission tests as an unprivileged user
     util-linux
+    # a real share: an SMB server, and a FUSE client mount of it (the kernel's CIFS client is not
+    # available everywhere the tests run)
+    samba smbnetfs fuse3
     # the generators of the sounds and the artwork (a test regenerates the sounds)
     python3
 )

@@ -24,22 +24,6 @@ any_options_window() {
     e2e_window_titled "$qa" "Quorf Detect Options" || e2e_window_titled "$qa" "QF Detect Options"
 }
 
-# The file dialog: the path typed into its file name box, a completion list put away, then Enter.
-choose_file() {  # choose_file PATH
-    e2e_wait_for 10 e2e_window_titled "$qa" "Choose QF Detect Application" ||
-        e2e_fail "&Browse... opened no file dialog"
-    local chooser
-    chooser=$(e2e_window_titled "$qa" "Choose QF Detect Application")
-    xdotool windowactivate --sync "$chooser" type --delay 20 "$1"
-    if e2e_wait_for 1 e2e_menu_open "$qa"; then
-        xdotool key --clearmodifiers Escape
-        e2e_wait_for 5 e2e_menu_closed "$qa" || e2e_fail "the completion list stayed open"
-    fi
-    xdotool key --clearmodifiers Return
-    e2e_wait_for 10 bash -c "! xwininfo -id $chooser 2>/dev/null | grep -q IsViewable" ||
-        e2e_fail "the file dialog did not close"
-}
-
 open_menu
 xdotool key o
 e2e_wait_for 10 any_options_window || e2e_fail "&Options... opened no window"
@@ -52,14 +36,14 @@ dialog=$(e2e_window_titled "$qa" "Quorf Detect Options")
 
 # The second installation, by its program file.
 xdotool windowactivate --sync "$dialog" key --clearmodifiers alt+b
-choose_file "$b/qfd"
+e2e_choose_file "$qa" "$b/qfd"
 e2e_wait_for 10 bash -c "[[ \$('$QFDCTL_BIN' read '$a/qfd.ini' 'Network Settings' 'Option 0') == '$b/' ]]" ||
     e2e_fail "Option 0 is '$(e2e_ini "$a" "Network Settings" "Option 0")', not '$b/'"
 e2e_log "detector added: $b/"
 
 # Its own folder is refused with a message; nothing is stored.
 xdotool windowactivate --sync "$dialog" key --clearmodifiers alt+b
-choose_file "$a/qfd"
+e2e_choose_file "$qa" "$a/qfd"
 e2e_wait_for 10 e2e_window_titled "$qa" "QF Detect" || e2e_fail "no refusal for adding oneself"
 refusal=$(e2e_window_titled "$qa" "QF Detect")
 xdotool windowactivate --sync "$refusal" key --clearmodifiers Return

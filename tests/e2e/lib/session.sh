@@ -378,3 +378,20 @@ e2e_open_tray_menu() {  # e2e_open_tray_menu PID ICON [CLICK COMMAND, called wit
     done
     e2e_fail "a right click did not open the menu"
 }
+
+# The file dialog that "&Browse..." opens: the path typed into its file name box, a completion list
+# put away, then Enter; returns once the dialog has closed.
+e2e_choose_file() {  # e2e_choose_file PID PATH
+    e2e_wait_for 10 e2e_window_titled "$1" "Choose QF Detect Application" ||
+        e2e_fail "&Browse... opened no file dialog"
+    local chooser
+    chooser=$(e2e_window_titled "$1" "Choose QF Detect Application")
+    xdotool windowactivate --sync "$chooser" type --delay 20 "$2"
+    if e2e_wait_for 1 e2e_menu_open "$1"; then
+        xdotool key --clearmodifiers Escape
+        e2e_wait_for 5 e2e_menu_closed "$1" || e2e_fail "the completion list stayed open"
+    fi
+    xdotool key --clearmodifiers Return
+    e2e_wait_for 10 bash -c "! xwininfo -id $chooser 2>/dev/null | grep -q IsViewable" ||
+        e2e_fail "the file dialog did not close"
+}
