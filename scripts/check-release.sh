@@ -14,7 +14,10 @@ version=$(sed -n 's/^project(qfdetect VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt
 linux=qfdetect-$version-linux-x86_64
 windows=qfdetect-$version-windows-x86_64
 
-[[ -f build/win32/build.ninja ]] || { echo "no Windows build: run cmake --preset win32 first" >&2; exit 1; }
+if [[ ! -f build/win32/build.ninja ]]; then
+    echo "no Windows build: run cmake --preset win32 first" >&2
+    exit 1
+fi
 cmake --preset package >/dev/null
 cmake --build --preset package -j 2
 cpack --preset package >/dev/null
@@ -61,8 +64,6 @@ done
 
 QFD_BIN=$dir/qfd QFDCTL_BIN=$dir/qfdctl QFD_WIN32_EXE=$wdir/qfd.exe
 e2e_require
-usage=$("$dir/qfdctl" --help) || e2e_fail "qfdctl --help failed"
-grep -q '^  qfdctl send' <<<"$usage" || e2e_fail "qfdctl --help shows no usage"
 
 e2e_start_session
 e2e_start_installation --wait splash "$dir"
