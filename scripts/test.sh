@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every check: format, the Windows build with its tests under Wine,
-# the warnings-as-errors build with all tests (core, Qt views, end-to-end under Xvfb, the Windows
-# program under Wine beside a Linux one), the core and Qt view tests and one end-to-end session
-# under ASan+UBSan, and a short fuzz run.
+# both release archives built, unpacked and started, the warnings-as-errors build with all tests
+# (core, Qt views, end-to-end under Xvfb, the Windows program under Wine beside a Linux one), the
+# core and Qt view tests and one end-to-end session under ASan+UBSan, and a short fuzz run.
 # Prints how long each stage took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -32,6 +32,10 @@ git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 stage "Windows build and its tests under Wine"
 # On a virtual X server of its own, so that the tests of the Windows windows run too.
 xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24" scripts/test-win32.sh
+
+stage "release archives: built, unpacked and started"
+# Needs the Windows build of the stage before; builds the Linux archive's programs in release mode.
+scripts/check-release.sh
 
 stage "dev build (warnings as errors)"
 cmake --preset dev >/dev/null
