@@ -18,6 +18,7 @@ constexpr Usage kUsages[] = {
      " [--wait SECONDS] DETECTOR_DIR..."},
     {"status",
      "qfdctl status [--from DIR] [--top TEXT] [--bottom TEXT] [--name NAME] DETECTOR_DIR"},
+    {"autostart", "qfdctl autostart on|off|status [DIR]"},
 };
 
 }  // namespace
@@ -65,6 +66,18 @@ scripts and other installations see exactly what the program sees.
       of that record instead: "waiting", "seen" (shown and closed), "replaced" (another record
       took its place before it was shown) or "unknown" (the file holds no whole record). Exit 0,
       1 when the folder cannot be read.
+
+  qfdctl autostart on|off|status [DIR]
+      Makes the login start the program of the installation in DIR (a folder or its program
+      file; without DIR the folder this qfdctl is in), stops that, or tells whether it does. The
+      entry is a desktop file in $XDG_CONFIG_HOME/autostart (~/.config/autostart) on Linux, a
+      value of HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run on Windows;
+      nothing is added unless asked. on writes it, also again; off removes it, also a broken
+      one. Each then prints the installation's state: "on", "off", "disabled" (the desktop or
+      Task Manager turned the entry off) or "broken" (its program is gone), then entry=WHERE and
+      program=PROGRAM of its entry, and other=STATE FOLDER for each other installation's. Exit 0;
+      1 when on finds no program in DIR or a folder name no entry can hold, or when an entry
+      could not be read, written or removed.
 
   qfdctl --help
       Shows this text.

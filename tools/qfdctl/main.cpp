@@ -25,10 +25,8 @@ int main(int argc, char** argv) {
         return kExitOk;
     }
     static const std::map<std::string, int (*)(const Args&)> kCommands = {
-        {"read", RunRead},
-        {"write", RunWrite},
-        {"send", RunSend},
-        {"status", RunStatus},
+        {"read", RunRead},     {"write", RunWrite},         {"send", RunSend},
+        {"status", RunStatus}, {"autostart", RunAutostart},
     };
     auto it = kCommands.find(command);
     if (it == kCommands.end()) return UsageError("");

@@ -27,19 +27,6 @@ struct SendOptions {
     std::vector<std::string> detectors;
 };
 
-// A folder, or the program file in it, which is what Browse... teaches people to pick: its folder.
-std::string InstallationFolder(const std::string& given) {
-    std::error_code error;
-    if (std::filesystem::is_directory(given, error)) return given;
-    const std::string name = std::filesystem::path(given).filename().string();
-    if (std::find(std::begin(qfd::kProgramFileNames), std::end(qfd::kProgramFileNames), name) ==
-        std::end(qfd::kProgramFileNames)) {
-        return given;
-    }
-    const std::string folder = qfd::DetectorPathForProgramFile(given);
-    return folder.empty() ? "." : folder;
-}
-
 // Parses "--opt VALUE" pairs before and between the folders; false on anything unknown.
 bool ParseSendOptions(const Args& args, SendOptions& options) {
     const std::pair<const char*, std::optional<std::string>*> named[] = {
@@ -131,6 +118,18 @@ WaitResult WaitForReceivers(const std::vector<std::string>& detectors,
 }
 
 }  // namespace
+
+std::string InstallationFolder(const std::string& given) {
+    std::error_code error;
+    if (std::filesystem::is_directory(given, error)) return given;
+    const std::string name = std::filesystem::path(given).filename().string();
+    if (std::find(std::begin(qfd::kProgramFileNames), std::end(qfd::kProgramFileNames), name) ==
+        std::end(qfd::kProgramFileNames)) {
+        return given;
+    }
+    const std::string folder = qfd::DetectorPathForProgramFile(given);
+    return folder.empty() ? "." : folder;
+}
 
 int RunSend(const Args& args) {
     SendOptions options;
