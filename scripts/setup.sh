@@ -15,6 +15,8 @@ PACKAGES=(
     xvfb openbox trayer xdotool x11-utils imagemagick
     # a second monitor for the end-to-end runs: Xorg with the dummy video driver, and xrandr
     xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
+    # a Wayland session for the end-to-end runs: weston with Xwayland, Qt's Wayland platform
+    weston xwayland qt6-wayland
     # sound checks: a sound server with a null sink, recording and measuring
     pulseaudio pulseaudio-utils sox
     # running permission tests as an unprivileged user
