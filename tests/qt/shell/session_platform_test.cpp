@@ -10,42 +10,22 @@ class SessionPlatformTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void ChoosesOnlyWhereTheUserDidNot_data() {
-        QTest::addColumn<QByteArray>("wayland");
-        QTest::addColumn<QByteArray>("display");
-        QTest::addColumn<QByteArray>("chosen");
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QByteArray>("expected");
-        const QByteArray xwayland = "xcb;wayland";
-        QTest::newRow("wayland session with Xwayland")
-            << QByteArray("wayland-0") << QByteArray(":0") << QByteArray() << QStringList()
-            << xwayland;
-        QTest::newRow("wayland session without Xwayland")
-            << QByteArray("wayland-0") << QByteArray() << QByteArray() << QStringList()
-            << QByteArray();
-        QTest::newRow("X11 session")
-            << QByteArray() << QByteArray(":0") << QByteArray() << QStringList() << QByteArray();
-        QTest::newRow("platform in the environment")
-            << QByteArray("wayland-0") << QByteArray(":0") << QByteArray("wayland") << QStringList()
-            << QByteArray();
-        QTest::newRow("-platform argument")
-            << QByteArray("wayland-0") << QByteArray(":0") << QByteArray()
-            << QStringList{"-platform", "wayland"} << QByteArray();
-        QTest::newRow("--platform argument")
-            << QByteArray("wayland-0") << QByteArray(":0") << QByteArray()
-            << QStringList{"--platform", "wayland"} << QByteArray();
-        QTest::newRow("platform only as a value")
-            << QByteArray("wayland-0") << QByteArray(":0") << QByteArray()
-            << QStringList{"-style", "platform"} << xwayland;
-    }
-
     void ChoosesOnlyWhereTheUserDidNot() {
-        QFETCH(QByteArray, wayland);
-        QFETCH(QByteArray, display);
-        QFETCH(QByteArray, chosen);
-        QFETCH(QStringList, arguments);
-        QFETCH(QByteArray, expected);
-        QCOMPARE(PreferredPlatform({wayland, display, chosen, arguments}), expected);
+        const QByteArray xwayland = "xcb;wayland";
+        const struct {
+            const char* name;
+            SessionFacts facts;
+            QByteArray expected;
+        } cases[] = {
+            {"Wayland with Xwayland", {"wayland-0", ":0", {}, {}}, xwayland},
+            {"Wayland without Xwayland", {"wayland-0", {}, {}, {}}, {}},
+            {"X11 session", {{}, ":0", {}, {}}, {}},
+            {"QT_QPA_PLATFORM set", {"wayland-0", ":0", "wayland", {}}, {}},
+            {"-platform", {"wayland-0", ":0", {}, {"-platform", "wayland"}}, {}},
+            {"--platform", {"wayland-0", ":0", {}, {"--platform", "wayland"}}, {}},
+            {"platform as a value", {"wayland-0", ":0", {}, {"-style", "platform"}}, xwayland},
+        };
+        for (const auto& c : cases) QVERIFY2(PreferredPlatform(c.facts) == c.expected, c.name);
     }
 };
 
