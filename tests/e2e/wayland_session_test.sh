@@ -10,7 +10,8 @@ e2e_start_wayland
 e2e_start_installation --wait none
 inst=$E2E_LAST_DIR qfd=$E2E_LAST_PID
 # Its windows are X windows on Xwayland: the program chose X11 itself.
-e2e_wait_for 10 e2e_splash_visible "$qfd" || e2e_fail "no splash on Xwayland: $(cat "$inst/qfd.out")"
+e2e_wait_for 10 e2e_splash_visible "$qfd" ||
+    e2e_fail "no splash on Xwayland: $(cat "$inst/qfd.out")"
 e2e_log "splash shown on Xwayland"
 e2e_start_tray
 e2e_wait_for 10 e2e_tray_icon "$qfd" || e2e_fail "the icon did not dock into the tray"

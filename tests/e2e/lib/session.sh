@@ -1,6 +1,7 @@
-# Shared by the end-to-end tests: a private X session (Xvfb, openbox, trayer), temporary
-# installation folders and helpers to find and drive qfd's windows. Source it, then call
-# e2e_require. Everything started here is ended on exit, by process id.
+# Shared by the end-to-end tests: a private X session (Xvfb, openbox, trayer) or Wayland session
+# (weston with Xwayland), temporary installation folders and helpers to find and drive qfd's
+# windows. Source it, then call e2e_require. Everything started here is ended on exit, by process
+# id.
 #
 # A test also fails at its end, whatever it checked, when a qfd it started (e2e_start_installation,
 # e2e_start_qfd) ended by itself with an error or a signal (a crash, a sanitizer's abort), or when
