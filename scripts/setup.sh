@@ -18,6 +18,8 @@ PACKAGES=(
     # a tray that shows StatusNotifierItems: a private session bus, a watcher and a real host, and
     # busctl to read the item and its menu as a host does
     dbus-daemon systemd haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils
+    # a Wayland session for the end-to-end runs: weston with Xwayland, Qt's Wayland platform
+    weston xwayland qt6-wayland
     # sound checks: a sound server with a null sink, recording and measuring
     pulseaudio pulseaudio-utils sox
     # running permission tests as an unprivileged user

@@ -1,6 +1,7 @@
-# Shared by the end-to-end tests: a private X session (Xvfb, openbox, trayer), temporary
-# installation folders and helpers to find and drive qfd's windows. Source it, then call
-# e2e_require. Everything started here is ended on exit, by process id.
+# Shared by the end-to-end tests: a private X session (Xvfb, openbox, trayer) or Wayland session
+# (weston with Xwayland), temporary installation folders and helpers to find and drive qfd's
+# windows. Source it, then call e2e_require. Everything started here is ended on exit, by process
+# id.
 #
 # A test also fails at its end, whatever it checked, when a qfd it started (e2e_start_installation,
 # e2e_start_qfd) ended by itself with an error or a signal (a crash, a sanitizer's abort), or when
@@ -166,6 +167,43 @@ CONF
         e2e_fail "no second monitor: $(xrandr 2>&1)"
 }
 
+# Instead of an X server: a Wayland session, weston with Xwayland, and only the environment such
+# a session gives its programs (WAYLAND_DISPLAY, the Xwayland DISPLAY, XDG_SESSION_TYPE); no Qt
+# platform is chosen. Weston shows its output in a window on a private Xvfb, whose keyboard and
+# mouse are its seat: xdotool drives that display (E2E_INPUT_DISPLAY), weston passes the input on
+# as it would a user's. (On its headless backend weston has no seat, and Xwayland aborts on the
+# first input xdotool makes there.) --debug lets weston-screenshooter take the output.
+e2e_start_wayland() {
+    e2e_claim_display
+    local size=${E2E_SCREEN:-1024x768x24} log="$E2E_TMP/weston.log" width height
+    read -r width height _ <<<"${size//x/ }"
+    # A strip below weston's window, for the pointer to come in from.
+    e2e_spawn Xvfb ":$E2E_DISPLAY_NUMBER" -screen 0 "${width}x$((height + 8))x24" -nolisten tcp \
+        -noreset 2>"$E2E_TMP/xvfb.log"
+    e2e_use_x "$E2E_TMP/xvfb.log"
+    E2E_INPUT_DISPLAY=$DISPLAY
+    e2e_spawn weston --backend=x11-backend.so --use-pixman --width="$width" --height="$height" \
+        --xwayland --socket="qfd-e2e-$$" --debug --no-config --idle-time=0 --log="$log" \
+        >"$E2E_TMP/weston.out" 2>&1
+    e2e_wait_for 10 grep -q 'xserver listening on display' "$log" ||
+        e2e_fail "weston did not start with Xwayland: $(cat "$log" "$E2E_TMP/weston.out")"
+    # Weston takes the pointer only once it has entered its window.
+    e2e_wait_for 10 bash -c "xwininfo -root -children | grep -q '(\"weston'" ||
+        e2e_fail "weston shows no window"
+    xdotool mousemove 0 $((height + 4)) mousemove $((width / 2)) $((height / 2))
+    DISPLAY=$(grep -o 'listening on display :[0-9]*' "$log" | grep -o ':[0-9]*')
+    export WAYLAND_DISPLAY="qfd-e2e-$$" XDG_SESSION_TYPE=wayland DISPLAY
+    unset QT_QPA_PLATFORM
+    e2e_log "weston on $WAYLAND_DISPLAY, Xwayland on $DISPLAY"
+}
+
+# The compositor's output as shown, saved as FILE (a PNG).
+e2e_wayland_screenshot() {  # e2e_wayland_screenshot FILE
+    local dir
+    dir=$(mktemp -d "$E2E_TMP/shot.XXXXXX")
+    (cd "$dir" && weston-screenshooter) && mv "$dir"/*.png "$1" && rmdir "$dir"
+}
+
 e2e_wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
 
 e2e_start_wm() {
@@ -314,12 +352,26 @@ e2e_window_titled() {  # e2e_window_titled PID TITLE
 # The screen's size as "WIDTHxHEIGHT".
 e2e_screen_size() { xdotool getdisplaygeometry | tr ' ' x; }
 
+# xdotool's input commands, on the display whose keyboard and mouse reach the program.
+e2e_input() { DISPLAY=${E2E_INPUT_DISPLAY:-$DISPLAY} xdotool "$@"; }
+
 # A mouse click (button 1 left, 3 right) in the middle of a window.
 e2e_click_window() {  # e2e_click_window ID BUTTON
     local x y w h
     read -r x y w h _ <<<"$(e2e_geometry "$1")"
+    x=$((x + w / 2)) y=$((y + h / 2))
     # (No --sync: it waits in vain when the pointer is already there.)
-    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click "$2"
+    e2e_input mousemove "$x" "$y"
+    # Through a compositor the pointer arrives later, and a pointer that stood still while the
+    # window under it went away is not over the new one until it moves: click once the
+    # program's display has it there.
+    e2e_wait_for 10 e2e_pointer_to "$x" "$y" || e2e_fail "the pointer did not reach $x,$y"
+    e2e_input click "$2"
+}
+e2e_pointer_to() {  # e2e_pointer_to X Y
+    [[ $(xdotool getmouselocation) == "x:$1 y:$2 "* ]] && return 0
+    e2e_input mousemove "$(($1 + 1))" "$2" mousemove "$1" "$2"
+    return 1
 }
 
 # Popup menus of the process open anywhere on the screen: viewable windows that bypass the
