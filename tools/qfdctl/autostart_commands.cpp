@@ -2,6 +2,7 @@
 #include <iostream>
 #include <tuple>
 
+#include "core/platform/running_program.h"
 #include "core/settings/ini_path.h"
 #include "core/shell/autostart_entry.h"
 #include "tools/qfdctl/autostart_place.h"
@@ -44,7 +45,7 @@ std::string ChosenFolder(const Args& args) {
     if (args.size() == 2) {
         folder = InstallationFolder(args[1]);
     } else {
-        const std::string self = RunningProgramFile();
+        const std::string self = qfd::RunningProgramFile();
         const std::size_t cut = self.find_last_of(qfd::kPathSeparator);
         // A root keeps its separator: "/", "C:\\".
         if (cut != std::string::npos) {

@@ -24,8 +24,6 @@ bool RemoveAutostartEntry(const std::string& name, std::string& error);
 // Where entry name is, as people look for it.
 std::string AutostartEntryLocation(const std::string& name);
 
-// The program file of the running qfdctl; empty when the system does not tell.
-std::string RunningProgramFile();
 // Whether path is a file (the program an entry runs).
 bool IsProgramFile(const std::string& path);
 // folder as entries name it: absolute, normalised, without a trailing separator but a root's.

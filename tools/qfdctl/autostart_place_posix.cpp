@@ -116,11 +116,6 @@ std::string AutostartEntryLocation(const std::string& name) {
     return (AutostartFolder() / name).string();
 }
 
-std::string RunningProgramFile() {
-    std::error_code code;
-    return fs::read_symlink("/proc/self/exe", code).string();
-}
-
 bool IsProgramFile(const std::string& path) {
     std::error_code code;
     return fs::is_regular_file(path, code);

@@ -131,22 +131,6 @@ std::string AutostartEntryLocation(const std::string& name) {
     return std::string("HKEY_CURRENT_USER\\") + kRunKey + (name.empty() ? "" : "\\" + name);
 }
 
-std::string RunningProgramFile() {
-    // Long paths exist; grow the buffer until the name fits.
-    std::string name(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length =
-            ::GetModuleFileNameA(nullptr, name.data(), static_cast<DWORD>(name.size()));
-        if (length == 0) return {};
-        if (length < name.size()) {
-            name.resize(length);
-            return name;
-        }
-        if (name.size() >= 32768) return {};
-        name.resize(name.size() * 2);
-    }
-}
-
 bool IsProgramFile(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;

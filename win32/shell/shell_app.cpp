@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/platform/folder_watch.h"
+#include "core/platform/running_program.h"
 #include "core/platform/single_instance.h"
 #include "core/settings/settings_mirror.h"
 #include "core/shell/network_sending.h"
@@ -20,31 +21,12 @@
 #include "win32/shell/win32_splash_view.h"
 
 namespace qfd {
-namespace {
-
-std::string ProgramFile() {
-    // Long paths exist; grow the buffer until the name fits.
-    std::string name(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameA(nullptr, name.data(), static_cast<DWORD>(name.size()));
-        if (length == 0) return {};
-        if (length < name.size()) {
-            name.resize(length);
-            return name;
-        }
-        if (name.size() >= 32768) return {};
-        name.resize(name.size() * 2);
-    }
-}
-
-}  // namespace
 
 int RunShell() {
     // The window's initialisation, before anything is loaded.
     InitCommonControls();
 
-    const std::string programFile = ProgramFile();
+    const std::string programFile = RunningProgramFile();
     const SingleInstance instance = SingleInstance::Claim(programFile);
 
     SettingsMirror mirror;
