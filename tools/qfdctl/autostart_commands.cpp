@@ -59,6 +59,44 @@ std::string ChosenFolder(const Args& args) {
     return folder;
 }
 
+// This installation's entries, the one under its own name first, and everybody else's.
+void SplitEntries(const std::vector<StoredEntry>& stored, const std::string& folder,
+                  const std::string& name, std::vector<Found>& ours, std::vector<Found>& others) {
+    for (const StoredEntry& s : stored) {
+        std::optional<qfd::AutostartEntry> entry = qfd::ParseAutostartEntry(kKind, s.name, s.text);
+        if (!entry) continue;
+        if (s.turnedOff) entry->enabled = false;
+        const bool mine = qfd::SameAutostartKey(kKind, entry->folder, folder);
+        (mine ? ours : others).push_back({s.name, *entry});
+    }
+    std::stable_sort(ours.begin(), ours.end(), [&](const Found& a, const Found& b) {
+        return qfd::SameAutostartKey(kKind, a.name, name) &&
+               !qfd::SameAutostartKey(kKind, b.name, name);
+    });
+    std::sort(others.begin(), others.end(), [](const Found& a, const Found& b) {
+        return std::tie(a.entry.folder, a.name) < std::tie(b.entry.folder, b.name);
+    });
+}
+
+// Writes the entry under name; false, with the reason told, when folder cannot start at login.
+bool WriteEntry(const std::string& folder, const std::string& name, std::string& text) {
+    const std::string program = qfd::AutostartProgram(kKind, folder);
+    if (!IsProgramFile(program)) {
+        std::cerr << "qfdctl: " << folder << " holds no program " << qfd::kProgramFileName
+                  << "; nothing added\n";
+        return false;
+    }
+    if (const std::optional<std::string> why = qfd::AutostartRefusal(kKind, folder)) {
+        std::cerr << "qfdctl: cannot start " << folder << " at login: " << *why << '\n';
+        return false;
+    }
+    text = qfd::AutostartEntryText(kKind, folder);
+    std::string error;
+    if (WriteAutostartEntry(name, text, error)) return true;
+    std::cerr << "qfdctl: cannot write " << AutostartEntryLocation(name) << ": " << error << '\n';
+    return false;
+}
+
 }  // namespace
 
 int RunAutostart(const Args& args) {
@@ -75,23 +113,9 @@ int RunAutostart(const Args& args) {
                   << '\n';
         return kExitFailed;
     }
-    // This installation's entries, the one under its own name first, and everybody else's.
     const std::string name = qfd::AutostartEntryName(kKind, folder);
     std::vector<Found> ours, others;
-    for (const StoredEntry& s : *stored) {
-        std::optional<qfd::AutostartEntry> entry = qfd::ParseAutostartEntry(kKind, s.name, s.text);
-        if (!entry) continue;
-        if (s.turnedOff) entry->enabled = false;
-        const bool mine = qfd::SameAutostartKey(kKind, entry->folder, folder);
-        (mine ? ours : others).push_back({s.name, *entry});
-    }
-    std::stable_sort(ours.begin(), ours.end(), [&](const Found& a, const Found& b) {
-        return qfd::SameAutostartKey(kKind, a.name, name) &&
-               !qfd::SameAutostartKey(kKind, b.name, name);
-    });
-    std::sort(others.begin(), others.end(), [](const Found& a, const Found& b) {
-        return std::tie(a.entry.folder, a.name) < std::tie(b.entry.folder, b.name);
-    });
+    SplitEntries(*stored, folder, name, ours, others);
 
     int exitCode = kExitOk;
     const auto removed = [&](const Found& found) {
@@ -102,22 +126,8 @@ int RunAutostart(const Args& args) {
         return false;
     };
     if (args[0] == "on") {
-        const std::string program = qfd::AutostartProgram(kKind, folder);
-        if (!IsProgramFile(program)) {
-            std::cerr << "qfdctl: " << folder << " holds no program " << qfd::kProgramFileName
-                      << "; nothing added\n";
-            return kExitFailed;
-        }
-        if (const std::optional<std::string> why = qfd::AutostartRefusal(kKind, folder)) {
-            std::cerr << "qfdctl: cannot start " << folder << " at login: " << *why << '\n';
-            return kExitFailed;
-        }
-        const std::string text = qfd::AutostartEntryText(kKind, folder);
-        if (!WriteAutostartEntry(name, text, error)) {
-            std::cerr << "qfdctl: cannot write " << AutostartEntryLocation(name) << ": " << error
-                      << '\n';
-            return kExitFailed;
-        }
+        std::string text;
+        if (!WriteEntry(folder, name, text)) return kExitFailed;
         // Another entry of this folder (copied or renamed by hand) would start it twice.
         std::erase_if(ours, [&](const Found& found) {
             return qfd::SameAutostartKey(kKind, found.name, name) || removed(found);

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 constexpr std::uintmax_t kEntryMaxBytes = 64 * 1024;
 
 // $XDG_CONFIG_HOME/autostart; a relative or empty XDG_CONFIG_HOME is ignored, as the Base
-// Directory spec says, for ~/.config. Empty when there is no HOME either.
+// Directory rules say, for ~/.config. Empty when there is no HOME either.
 fs::path AutostartFolder() {
     const char* config = ::getenv("XDG_CONFIG_HOME");
     if (config != nullptr && config[0] == '/') return fs::path(config) / "autostart";
@@ -65,7 +65,7 @@ std::optional<std::vector<StoredEntry>> ListAutostartEntries(std::string& error)
 bool WriteAutostartEntry(const std::string& name, const std::string& text, std::string& error) {
     const fs::path folder = AutostartFolder();
     if (folder.empty()) return NoFolder(error);
-    // Folders that are made are the user's own (0700), as the Base Directory spec asks.
+    // Folders that are made are the user's own (0700), as the XDG Base Directory rules ask.
     std::error_code code;
     if (!fs::exists(folder, code) && !code) {
         fs::path topMade = folder;
