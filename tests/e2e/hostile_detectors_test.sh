@@ -17,12 +17,8 @@ touch "$DIALOGS"
 AS_USER=()
 if ((EUID == 0)); then
     command -v setpriv >/dev/null || { echo "skipped: setpriv not installed"; exit 77; }
-    chmod 755 "$E2E_TMP"
-    runtime="$E2E_TMP/runtime-nobody"
-    mkdir -m 700 "$runtime"
-    chown 65534:65534 "$runtime"
-    AS_USER=(setpriv --reuid=65534 --regid=65534 --clear-groups
-        env HOME=/nonexistent XDG_RUNTIME_DIR="$runtime")
+    e2e_prepare_nobody
+    AS_USER=("${E2E_AS_NOBODY[@]}")
 fi
 own() { ((EUID != 0)) || chown -R 65534:65534 "$@"; }
 

@@ -19,16 +19,11 @@ mkdir -p "$samba"/{private,lock,state,cache,pid} "$mnt"
 # its folder lets its group write, and so lets it lock the settings file. It looks into its mailbox
 # only every 32.767 s, longer than this test runs: each alert must wake it through the folder watch,
 # on the writes that smbd makes.
-chmod 755 "$E2E_TMP"
+e2e_prepare_nobody
 receiver=$(e2e_install)
 printf '[Settings]\r\nmyName=Rita\r\nLatency= 32767\r\n' >"$receiver/qfd.ini"
 chown -R 65534:65534 "$receiver"
 chmod 775 "$receiver"
-runtime="$E2E_TMP/runtime-nobody"
-mkdir -m 700 "$runtime"
-chown 65534:65534 "$runtime"
-AS_OWNER=(setpriv --reuid=65534 --regid=65534 --clear-groups
-    env HOME=/nonexistent XDG_RUNTIME_DIR="$runtime")
 
 port_answers() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
 
@@ -115,7 +110,7 @@ done
 
 # That record done, by hand: the receiver looks into its mailbox only when woken.
 e2e_set_ini "$receiver" Commands Type 0
-e2e_start_installation "$receiver" "${AS_OWNER[@]}"
+e2e_start_installation "$receiver" "${E2E_AS_NOBODY[@]}"
 rpid=$E2E_LAST_PID
 click_alert() {  # click_alert WHAT
     e2e_wait_for 10 e2e_has_window "$rpid" "$screen" || e2e_fail "the receiver shows no alert ($1)"

@@ -290,6 +290,17 @@ e2e_start_installation() {
     esac
 }
 
+# As the superuser: the command prefix that runs a program as nobody (uid 65534), with a runtime
+# folder of its own, in E2E_AS_NOBODY; the test's folder is opened for it to reach.
+e2e_prepare_nobody() {
+    local runtime="$E2E_TMP/runtime-nobody"
+    chmod 755 "$E2E_TMP"
+    mkdir -m 700 "$runtime"
+    chown 65534:65534 "$runtime"
+    E2E_AS_NOBODY=(setpriv --reuid=65534 --regid=65534 --clear-groups
+        env HOME=/nonexistent XDG_RUNTIME_DIR="$runtime")
+}
+
 e2e_alive() { kill -0 "$1" 2>/dev/null; }
 
 e2e_ini() {  # e2e_ini DIR SECTION KEY [DEFAULT]
